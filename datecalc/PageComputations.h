@@ -1,0 +1,37 @@
+#pragma once
+// The computing pages, from field texts to the sentences they show. Each
+// function converts all its inputs before it composes anything, so a failure
+// leaves no partial result; failures propagate to the caller unchanged.
+
+#include <cstdint>
+#include <string>
+
+namespace vesk {
+
+// The weekday sentence for Ed1, Ed2, Ed3 (year, month, day), quoting the field
+// texts as typed: "  2001年1月1日は（月）曜日です。". Raises EConvertError from
+// the integer parse of the first field that is no integer (year, month, day).
+std::string WeekdayPage(const std::string& year, const std::string& month,
+                        const std::string& day);
+
+struct DaySpanTexts {
+    std::string count;  // for Edit7: "(１)から(２)までの日数は  364日です。"
+    std::string span;   // for Edit8: " およそ  1年  0ヶ月...です。"
+};
+// The day count and the rough span between date (1) (Edit1 to Edit3) and
+// date (2) (Edit4 to Edit6). Raises EConvertError from real parse and EOverflow,
+// in field order: everything of date (1) before anything of date (2).
+DaySpanTexts DaySpanPage(const std::string& year1, const std::string& month1,
+                         const std::string& day1, const std::string& year2,
+                         const std::string& month2, const std::string& day2);
+
+// The date a number of days after a date (Edit9 to Edit12):
+// "  2001年 9月 28日です。". Raises EConvertError from real parse (all four
+// fields are parsed first) and EOverflow.
+std::string DateAfterPage(const std::string& year, const std::string& month,
+                          const std::string& day, const std::string& days);
+
+// The uptime text for a tick count in milliseconds: "1時間 2分 3秒 ". Never fails.
+std::string UptimeText(std::uint32_t tickCount);
+
+}  // namespace vesk

@@ -1,0 +1,44 @@
+#pragma once
+// The five conversions between field texts and numbers. Field texts are UTF-8;
+// only single-byte characters are ever part of a number.
+
+#include <cstdint>
+#include <string>
+
+#include "textconv/Extended.h"
+#include "textconv/SystemClock.h"
+
+namespace vesk {
+
+inline constexpr const char* kIntegerParseMessage = "'%s' は数値ではありません";
+inline constexpr const char* kRealParseMessage = "'%s' は浮動小数点数ではありません";
+
+// Integer parse. Accepts leading blanks (" " only), then either an optional
+// sign and decimal digits within the 32-bit range, or a hexadecimal form
+// ("$", "x", "X", "0x", "0X" and 1 to 8 significant digits, read as two's
+// complement). Anything else, including trailing blanks, raises EConvertError
+// with "'<text>' は数値ではありません".
+std::int32_t IntegerParse(const std::string& text);
+
+// Real parse, with the decimal separator in force. Gives the extended value
+// built digit by digit and scaled by the power-of-ten tables. Raises
+// EConvertError with "'<text>' は浮動小数点数ではありません" for a malformed
+// text or a value beyond the extended range. Raises nothing else.
+Extended RealParse(const std::string& text);
+
+// Real-to-text: general format with 15 significant digits and the decimal
+// separator in force ("0", "-1.5", "1E15", "1.2345E-5", "INF", "NAN").
+// Never fails.
+std::string RealToText(double value);
+
+// Integer-to-text: decimal digits, "-" for negatives. Never fails.
+std::string IntegerToText(std::int32_t value);
+
+// A date as "yyyy mm dd": year with at least four digits, month and day with
+// two. Never fails.
+std::string DateText(const LocalDate& date);
+
+// Today's local date as "yyyy mm dd". Never fails.
+std::string TodayAsText();
+
+}  // namespace vesk
