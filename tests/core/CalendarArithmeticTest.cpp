@@ -1,0 +1,179 @@
+// The date arithmetic: worked examples, and sweeps over whole ranges.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "datecalc/CalendarArithmetic.h"
+#include "textconv/Failures.h"
+
+namespace vesk {
+namespace {
+
+struct WeekdayCase {
+    const char* what;
+    std::int32_t y, m, d, index;
+};
+
+TEST(WeekdayIndex, WorkedExamples) {
+    const WeekdayCase cases[] = {
+        {"a Monday", 2001, 1, 1, 1},
+        {"leap day 2000", 2000, 2, 29, 2},
+        {"Gregorian 1900 has no 29 February", 1900, 3, 1, 4},
+        {"nor has 2100", 2100, 3, 1, 1},
+        {"year 1", 1, 1, 1, 1},
+        {"month 0 is December before", 2001, 0, 1, 5},
+        {"month 13 is January after", 2001, 13, 1, 2},
+        {"negative days run back", 2001, 1, -10, 4},
+        {"negative sums give negative indexes", -400, 3, 1, -4},
+        {"a sum that wraps around", 2147483647, 3, 1, -6},
+        {"the most negative year", INT32_MIN, 1, 1, WeekdayIndex(INT32_MIN, 1, 1)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(WeekdayIndex(c.y, c.m, c.d), c.index);
+    }
+}
+
+bool IsGregorianLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+int GregorianMonthLength(int y, int m) {
+    static const int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return lengths[m - 1] + (m == 2 && IsGregorianLeap(y) ? 1 : 0);
+}
+
+TEST(WeekdayIndex, AgreesWithACountOfDaysOverYears1To9999) {
+    // 1 January of year 1 was a Monday; count on day by day.
+    int weekday = 1;
+    for (int y = 1; y <= 9999; ++y) {
+        for (int m = 1; m <= 12; ++m) {
+            for (int d = 1, n = GregorianMonthLength(y, m); d <= n; ++d) {
+                ASSERT_EQ(WeekdayIndex(y, m, d), weekday) << y << "-" << m << "-" << d;
+                weekday = (weekday + 1) % 7;
+            }
+        }
+    }
+}
+
+struct DayNumberCase {
+    double y, m, d, number;
+};
+
+TEST(DayNumber, WorkedExamples) {
+    const DayNumberCase cases[] = {
+        {1, 1, 1, 429}, {2001, 1, 1, 730929}, {2001, 1, 31, 730959}, {2001, 3, 31, 731018},
+        {2001, 8, 31, 731171}, {2001, 9, 28, 731199}, {2000, 2, 29, 730622}, {2000, 3, 1, 730623},
+        {1900, 2, 28, 694096}, {1900, 2, 29, 694097}, {1900, 3, 1, 694098},
+        {2100, 2, 28, 767146}, {2100, 2, 29, 767147}, {2100, 3, 1, 767148},
+        // year 0: 29 February and 1 March share a number
+        {0, 2, 29, 123}, {0, 3, 1, 123},
+        // dates that do not exist are counted on
+        {2001, 0, 1, 730898}, {2000, 12, 1, 730898}, {2001, 13, 1, 731294}, {2002, 1, 1, 731294},
+        {2001, 4, 31, 731049}, {2001, 5, 1, 731049},
+        // fractions flow through
+        {2001, 1, 1.5, 730929.5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.y << "-" << c.m << "-" << c.d);
+        EXPECT_EQ(DayNumber(c.y, c.m, c.d), c.number);
+    }
+}
+
+TEST(DayNumber, OverflowsBeyondTheRangeOfA64BitReal) {
+    EXPECT_THROW(DayNumber(1e306, 1, 1), EOverflow);
+    EXPECT_NO_THROW(DayNumber(1e305, 1, 1));
+    EXPECT_THROW(DayNumber(-1e306, 1, 1), EOverflow);
+    EXPECT_THROW(DayNumber(5e305, 1, 1), EOverflow);
+    EXPECT_NO_THROW(DayNumber(4.9e305, 1, 1));
+}
+
+struct SpanCase {
+    double difference, years, months;
+    bool negativeZeroYears, negativeZeroMonths;
+};
+
+TEST(ApproxSpan, WorkedExamples) {
+    const SpanCase cases[] = {
+        {364, 1, 0, false, false}, {609, 1, 8, false, false}, {1458, 4, 0, false, false},
+        {0, 0, 0, false, false}, {-3, 0, 0, false, false}, {-4, 0, 0, true, true},
+        {-366, 0, -11, true, false}, {-792, -2, -1, false, false}, {0.5, 0, 0, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.difference);
+        const ApproxSpanResult r = ApproxSpan(c.difference);
+        EXPECT_EQ(r.years, c.years);
+        EXPECT_EQ(r.months, c.months);
+        EXPECT_EQ(std::signbit(r.years), c.negativeZeroYears || c.years < 0);
+        EXPECT_EQ(std::signbit(r.months), c.negativeZeroMonths || c.months < 0);
+    }
+}
+
+TEST(ApproxSpan, EqualsExactTruncationUpToTenMillionDays) {
+    for (long long delta = -10000000; delta <= 10000000; delta += 997) {
+        const ApproxSpanResult r = ApproxSpan(static_cast<double>(delta));
+        // Exact in quarter days: (delta + 3) / 365.25 = 4 (delta + 3) / 1461.
+        const long long t4 = 4 * (delta + 3);
+        const long long years = t4 / 1461;                    // truncates toward zero
+        const long long rest10 = (t4 - 1461 * years) * 10;    // 40 * rest, exact
+        const long long months = rest10 / (4 * 306);          // rest / 30.6
+        ASSERT_EQ(r.years, static_cast<double>(years)) << delta;
+        ASSERT_EQ(r.months, static_cast<double>(months)) << delta;
+    }
+}
+
+struct DateCase {
+    double number, y, m, d;
+};
+
+TEST(DateFromDayNumber, WorkedExamples) {
+    const DateCase cases[] = {
+        {731199, 2001, 9, 28}, {731018, 2001, 3, 31}, {731171, 2001, 8, 31},
+        {730959, 2001, 1, 31}, {123, 0, 3, 1}, {122, 1, 2, 31}, {118, 1, 2, 27}, {64, 1, 1, 3},
+        {730930.5, 2001, 1, 2.5}, {767147, 2100, 2, 29}, {767148, 2100, 3, 1},
+        {3652928, 10000, 12, 31},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.number);
+        const RealDate date = DateFromDayNumber(c.number);
+        EXPECT_EQ(date.year, c.y);
+        EXPECT_EQ(date.month, c.m);
+        EXPECT_EQ(date.day, c.d);
+    }
+}
+
+bool IsFourYearLeap(int y) { return y % 4 == 0; }
+
+TEST(DateFromDayNumber, InverseOfDayNumberOnEveryDayFrom123To3652928) {
+    // Walk the four-year-rule calendar from 1 March of year 0, both ways.
+    static const int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    int y = 0, m = 3, d = 1;
+    for (double n = 123; n <= 3652928; ++n) {
+        const RealDate date = DateFromDayNumber(n);
+        if (date.year != y || date.month != m || date.day != d) {
+            FAIL() << n << " gives " << date.year << "-" << date.month << "-" << date.day
+                   << ", expected " << y << "-" << m << "-" << d;
+        }
+        if (DayNumber(y, m, d) != n) FAIL() << y << "-" << m << "-" << d << " is not " << n;
+        const int length = lengths[m - 1] + (m == 2 && IsFourYearLeap(y) ? 1 : 0);
+        if (++d > length) {
+            d = 1;
+            if (++m > 12) {
+                m = 1;
+                ++y;
+            }
+        }
+    }
+    EXPECT_EQ(y, 10001);
+}
+
+TEST(DateFromDayNumber, LargeNumbersRunThroughTheSameSteps) {
+    EXPECT_NO_THROW(DateFromDayNumber(1.7976931348623157e308));
+    EXPECT_NO_THROW(DateFromDayNumber(-1.7976931348623157e308));
+    // Far beyond year 10000 the steps still invert each other on whole dates.
+    const RealDate date = DateFromDayNumber(DayNumber(1000000, 6, 15));
+    EXPECT_EQ(date.year, 1000000);
+    EXPECT_EQ(date.month, 6);
+    EXPECT_EQ(date.day, 15);
+}
+
+}  // namespace
+}  // namespace vesk
