@@ -1,0 +1,39 @@
+#include "app/Application.h"
+
+#include "app/ErrorHandler.h"
+#include "textconv/NumberFormat.h"
+
+#if __has_include("calendar/Calendar.h")
+#include "calendar/Calendar.h"
+#define VESK_HAVE_CALENDAR 1
+#endif
+
+namespace vesk {
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // The program's name for the window system. No display name: the window
+    // system would append it to every window caption.
+    setApplicationName(QStringLiteral("vesk310"));
+    setDesktopFileName(QStringLiteral("vesk310"));
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        ApplicationErrorHandler(std::current_exception());
+        return true;  // the interrupted event counts as handled
+    }
+}
+
+bool TApplication::event(QEvent* event) {
+    if (event->type() == QEvent::LocaleChange) {
+        ReadNumberFormatFromLocale();
+#ifdef VESK_HAVE_CALENDAR
+        ReadDayAbbreviations();
+#endif
+    }
+    return QApplication::event(event);
+}
+
+}  // namespace vesk

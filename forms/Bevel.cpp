@@ -1,0 +1,29 @@
+#include "forms/Bevel.h"
+
+#include <QPainter>
+#include <qdrawutil.h>
+
+namespace vesk {
+
+TBevel::TBevel(QWidget* parent, Shape shape) : QWidget(parent), shape_(shape) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void TBevel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QPalette& pal = palette();
+    const QRect r = rect();
+    switch (shape_) {
+    case Shape::LoweredBox:
+        qDrawShadeRect(&painter, r, pal, true, 1, 0);
+        break;
+    case Shape::LoweredFrame:
+        qDrawShadeRect(&painter, r, pal, true, 1, 1);
+        break;
+    case Shape::RightLine:
+        qDrawShadeLine(&painter, r.right() - 1, r.top(), r.right() - 1, r.bottom(), pal, true, 1, 0);
+        break;
+    }
+}
+
+}  // namespace vesk
