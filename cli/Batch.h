@@ -1,0 +1,27 @@
+#pragma once
+// The batch mode: JSON Lines in, one JSON line out for each line in.
+//
+// In:  {"page": "weekday"|"span"|"after"|"uptime", "fields": [texts], "separator": "."}
+// Out: {"ok": true, "texts": [texts]}
+//      {"ok": false, "error": "<failure class>", "message": "<message as created>"}
+//      {"ok": false, "error": "usage", "message": "<what is wrong with the line>"}
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace vesk::cli {
+
+// The answer line (without its line break) for one input line. Never raises;
+// leaves the decimal separator as it found it.
+std::string AnswerBatchLine(std::string_view line);
+
+// Answers every line of the file descriptor `input` on `output`, in order, until
+// end of input. Output is flushed whenever the input has nothing more waiting,
+// so a tool can drive the calculator one line at a time. Lines longer than
+// kMaxBatchLine bytes are answered with a usage error.
+void RunBatch(int input, std::FILE* output);
+
+inline constexpr std::size_t kMaxBatchLine = 16u << 20;
+
+}  // namespace vesk::cli
