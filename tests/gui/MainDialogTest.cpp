@@ -1,0 +1,239 @@
+// The main dialog as a user meets it: the start-up state, the three computing
+// pages with good and bad input, the keyboard, and what a screen reader reads.
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QDate>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include "GuiTestSupport.h"
+#include "forms/MainV310.h"
+#include "textconv/NumberFormat.h"
+
+namespace vesk::test {
+namespace {
+
+QString U(const char* text) { return QString::fromUtf8(text); }
+
+class MainDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override { SetDecimalSeparator('.'); }
+    DialogFixture fixture;
+    TPagesDlg& dlg = fixture.Dialog();
+
+    QLineEdit* Field(const char* name) {
+        auto* edit = dlg.findChild<QLineEdit*>(QString::fromLatin1(name));
+        EXPECT_NE(edit, nullptr) << name;
+        return edit;
+    }
+    void Fill(const std::vector<std::pair<const char*, const char*>>& fields) {
+        for (auto [name, text] : fields) Field(name)->setText(U(text));
+    }
+    void ShowPage(QWidget* page) { dlg.PageControl1->setCurrentWidget(page); }
+};
+
+TEST_F(MainDialogTest, StartsWithDesignDefaultsAndTodayInTheDateFields) {
+    const QDate today = QDate::currentDate();
+    const QString year = QString::number(today.year()).rightJustified(4, u'0');
+    const QString month = QString::number(today.month()).rightJustified(2, u'0');
+    const QString day = QString::number(today.day()).rightJustified(2, u'0');
+    const std::vector<std::pair<const char*, QString>> expected = {
+        {"Ed1", "2001"}, {"Ed2", "1"},    {"Ed3", "1"},     {"Ed4", ""},     {"Edit1", year},
+        {"Edit2", month}, {"Edit3", day}, {"Edit4", "2001"}, {"Edit5", "1"}, {"Edit6", "1"},
+        {"Edit7", ""},   {"Edit8", ""},   {"Edit9", year},  {"Edit10", month}, {"Edit11", day},
+        {"Edit12", "270"}, {"Edit13", ""}, {"Edit14", year}, {"Edit15", month}, {"Edit16", day},
+    };
+    for (const auto& [name, text] : expected) EXPECT_EQ(Field(name)->text(), text) << name;
+    EXPECT_TRUE(dlg.findChild<QLabel*>("Label19")->text().isEmpty());
+    EXPECT_EQ(dlg.PageControl1->currentWidget(), dlg.TabSheet1);
+    EXPECT_EQ(QApplication::focusWidget(), dlg.Ed1);
+}
+
+TEST_F(MainDialogTest, IsAFixedWindowWithItsOwnCaption) {
+    EXPECT_EQ(dlg.windowTitle(), U("    Zelmoro ・２      Vesk_310     "));
+    EXPECT_EQ(dlg.minimumSize(), QSize(431, 325));
+    EXPECT_EQ(dlg.maximumSize(), QSize(431, 325));
+    EXPECT_TRUE(dlg.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(dlg.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_FALSE(dlg.windowIcon().isNull());
+    // Panel4 lies over the grid's first header cell.
+    auto* panel4 = dlg.findChild<QWidget*>("Panel4");
+    auto* calendar = dlg.findChild<QWidget*>("Calen1");
+    ASSERT_TRUE(panel4 && calendar);
+    EXPECT_TRUE(calendar->geometry().contains(panel4->geometry()));
+    EXPECT_GT(dlg.TabSheet4->children().indexOf(panel4), dlg.TabSheet4->children().indexOf(calendar));
+    EXPECT_FALSE(calendar->isEnabled());
+}
+
+struct PageCase {
+    const char* name;
+    int page;
+    std::vector<std::pair<const char*, const char*>> inputs;
+    const char* button;
+    std::vector<std::pair<const char*, const char*>> outputs;
+};
+
+const std::vector<PageCase> kGoodInput = {
+    {"weekday", 0, {{"Ed1", "2001"}, {"Ed2", "1"}, {"Ed3", "1"}}, "Button1",
+     {{"Ed4", "  2001年1月1日は（月）曜日です。"}}},
+    {"weekday quotes the fields as typed", 0, {{"Ed1", "$7D1"}, {"Ed2", "01"}, {"Ed3", "1"}}, "Button1",
+     {{"Ed4", "  $7D1年01月1日は（月）曜日です。"}}},
+    {"day span", 1,
+     {{"Edit1", "2001"}, {"Edit2", "1"}, {"Edit3", "1"}, {"Edit4", "2001"}, {"Edit5", "12"}, {"Edit6", "31"}},
+     "Button2",
+     {{"Edit7", "(１)から(２)までの日数は  364日です。"}, {"Edit8", " およそ  1年  0ヶ月...です。"}}},
+    {"date after", 2, {{"Edit9", "2001"}, {"Edit10", "1"}, {"Edit11", "1"}, {"Edit12", "270"}}, "Button3",
+     {{"Edit13", "  2001年 9月 28日です。"}}},
+};
+
+TEST_F(MainDialogTest, EachPageButtonWritesItsSentences) {
+    for (const PageCase& c : kGoodInput) {
+        SCOPED_TRACE(c.name);
+        ShowPage(dlg.PageControl1->widget(c.page));
+        Fill(c.inputs);
+        for (auto [name, text] : c.outputs) Field(name)->setText("stale");
+        BoxCloser noBox;
+        Click(dlg.findChild<QPushButton*>(c.button));
+        EXPECT_FALSE(noBox.Box().seen);
+        for (auto [name, text] : c.outputs) EXPECT_EQ(Field(name)->text(), U(text)) << name;
+    }
+}
+
+const std::vector<PageCase> kBadInput = {
+    {"weekday year", 0, {{"Ed1", "abc"}, {"Ed2", "1"}, {"Ed3", "x"}}, "Button1",
+     {{"Ed4", "'abc' は数値ではありません."}}},
+    {"weekday month", 0, {{"Ed1", "2001"}, {"Ed2", "1.5"}, {"Ed3", "1"}}, "Button1",
+     {{"Ed4", "'1.5' は数値ではありません."}}},
+    {"day span, last field", 1,
+     {{"Edit1", "2001"}, {"Edit2", "1"}, {"Edit3", "1"}, {"Edit4", "2001"}, {"Edit5", "1"}, {"Edit6", "1,5"}},
+     "Button2", {{"Edit7", "'1,5' は浮動小数点数ではありません."}, {"Edit8", ""}}},
+    {"day span overflow wins over a later bad field", 1,
+     {{"Edit1", "1e400"}, {"Edit2", "1"}, {"Edit3", "1"}, {"Edit4", "x"}, {"Edit5", "1"}, {"Edit6", "1"}},
+     "Button2", {{"Edit7", "浮動小数点数のオーバーフロー."}, {"Edit8", ""}}},
+    {"date after, day count", 2, {{"Edit9", "2001"}, {"Edit10", "1"}, {"Edit11", "1"}, {"Edit12", ""}},
+     "Button3", {{"Edit13", "'' は浮動小数点数ではありません."}}},
+};
+
+// A bad field shows the box and leaves every output with its earlier sentence.
+// The expected box text stands in the first output's row.
+TEST_F(MainDialogTest, BadInputShowsTheErrorBoxAndChangesNoOutput) {
+    for (const PageCase& c : kBadInput) {
+        SCOPED_TRACE(c.name);
+        ShowPage(dlg.PageControl1->widget(c.page));
+        Fill(c.inputs);
+        for (auto [name, text] : c.outputs) Field(name)->setText(U("earlier sentence"));
+        BoxCloser closer;
+        Click(dlg.findChild<QPushButton*>(c.button));
+        ASSERT_TRUE(closer.Box().seen);
+        EXPECT_EQ(closer.Box().caption, U("  Zelmoro VESK_310"));
+        EXPECT_EQ(closer.Box().text, U(c.outputs.front().second));
+        EXPECT_EQ(closer.Box().icon, QMessageBox::Critical);
+        EXPECT_EQ(closer.Box().buttons, 1);
+        for (auto [name, text] : c.outputs) EXPECT_EQ(Field(name)->text(), U("earlier sentence")) << name;
+        EXPECT_TRUE(dlg.isVisible());
+    }
+}
+
+TEST_F(MainDialogTest, AfterAnOverflowTheNextClickComputesNormally) {
+    ShowPage(dlg.TabSheet2);
+    Fill({{"Edit1", "1e400"}, {"Edit2", "1"}, {"Edit3", "1"}, {"Edit4", "2001"}, {"Edit5", "12"}, {"Edit6", "31"}});
+    {
+        BoxCloser closer;
+        Click(dlg.Button2);
+        EXPECT_EQ(closer.Box().text, U("浮動小数点数のオーバーフロー."));
+    }
+    Fill({{"Edit1", "2001"}});
+    BoxCloser noBox;
+    Click(dlg.Button2);
+    EXPECT_FALSE(noBox.Box().seen);
+    EXPECT_EQ(dlg.Edit7->text(), U("(１)から(２)までの日数は  364日です。"));
+    EXPECT_EQ(dlg.Edit8->text(), U(" およそ  1年  0ヶ月...です。"));
+}
+
+TEST_F(MainDialogTest, EnterAndEscapeInAnEditFieldDoNothing) {
+    for (QLineEdit* edit : {dlg.Ed1, dlg.Ed3}) {
+        edit->setFocus();
+        BoxCloser noBox;
+        Key(edit, Qt::Key_Return);
+        Key(edit, Qt::Key_Enter);
+        Key(edit, Qt::Key_Escape);
+        EXPECT_FALSE(noBox.Box().seen);
+        EXPECT_TRUE(dlg.Ed4->text().isEmpty());
+        EXPECT_TRUE(dlg.isVisible());
+    }
+}
+
+TEST_F(MainDialogTest, EnterOrSpaceOnTheClickedButtonComputesAgain) {
+    Click(dlg.Button1);
+    ASSERT_EQ(QApplication::focusWidget(), dlg.Button1);
+    for (int key : {Qt::Key_Return, Qt::Key_Space}) {
+        dlg.Ed4->clear();
+        Key(dlg.Button1, key);
+        EXPECT_EQ(dlg.Ed4->text(), U("  2001年1月1日は（月）曜日です。")) << key;
+    }
+}
+
+TEST_F(MainDialogTest, TabVisitsTheInputFieldsAndTheStripButtons) {
+    const std::vector<std::pair<QWidget*, std::vector<const char*>>> rounds = {
+        {dlg.TabSheet1, {"Ed1", "Ed2", "Ed3", "Button4", "Button5", "Ed1"}},
+        {dlg.TabSheet2, {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Button4", "Button5", "Edit1"}},
+        {dlg.TabSheet3, {"Edit9", "Edit10", "Edit11", "Edit12", "Button4", "Button5", "Edit9"}},
+        {dlg.TabSheet4, {"Edit14", "Edit15", "Edit16", "Button6", "Button4", "Button5", "Edit14"}},
+    };
+    for (const auto& [page, stops] : rounds) {
+        SCOPED_TRACE(page->objectName().toStdString());
+        ShowPage(page);
+        dlg.findChild<QWidget*>(stops.front())->setFocus();
+        for (size_t i = 1; i < stops.size(); ++i) {
+            Key(&dlg, Qt::Key_Tab);
+            ASSERT_NE(QApplication::focusWidget(), nullptr);
+            EXPECT_EQ(QApplication::focusWidget()->objectName(), QString::fromLatin1(stops[i])) << i;
+        }
+    }
+}
+
+TEST_F(MainDialogTest, ReadOnlyOnlyWhereTheUserMustNotType) {
+    EXPECT_TRUE(dlg.Ed4->isReadOnly());
+    for (QLineEdit* output : {dlg.Edit7, dlg.Edit8, dlg.Edit13}) EXPECT_FALSE(output->isReadOnly());
+}
+
+TEST_F(MainDialogTest, TypedLettersInTheCalendarYearBecomeCapitals) {
+    ShowPage(dlg.TabSheet4);
+    dlg.Edit14->setFocus();
+    dlg.Edit14->clear();
+    Type(dlg.Edit14, "ab1c");
+    EXPECT_EQ(dlg.Edit14->text(), "AB1C");
+    dlg.Edit15->setFocus();
+    dlg.Edit15->clear();
+    Type(dlg.Edit15, "ab");
+    EXPECT_EQ(dlg.Edit15->text(), "ab");
+}
+
+TEST_F(MainDialogTest, AScreenReaderNamesFieldsByTheirLabelsAndReadsTheResults) {
+    const std::vector<std::pair<QWidget*, const char*>> names = {
+        {dlg.Ed1, "西暦年"}, {dlg.Ed2, "月"}, {dlg.Ed3, "日"}, {dlg.Ed4, "計算結果"},
+        {dlg.Edit12, "何日後"}, {dlg.Edit13, "計算結果"}, {dlg.Edit7, "日 数"}, {dlg.Edit14, "西暦年"},
+    };
+    for (auto [widget, name] : names) {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+        ASSERT_NE(face, nullptr);
+        EXPECT_EQ(face->text(QAccessible::Name), U(name)) << widget->objectName().toStdString();
+    }
+    Click(dlg.Button1);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(dlg.Ed4)->text(QAccessible::Value),
+              U("  2001年1月1日は（月）曜日です。"));
+}
+
+TEST_F(MainDialogTest, TheUptimeLabelGetsItsTextAtTheFirstTick) {
+    EXPECT_TRUE(dlg.Label19->text().isEmpty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dlg.Label19->text().isEmpty(); }, 2500));
+    EXPECT_TRUE(dlg.Label19->text().endsWith(U("秒 ")));
+}
+
+}  // namespace
+}  // namespace vesk::test
