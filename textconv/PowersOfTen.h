@@ -11,76 +11,100 @@
 
 namespace vesk::pow10 {
 
-// 5^n for n up to 4608 has at most 10700 bits: 335 limbs of 32 bits.
-inline constexpr int kLimbs = 340;
+// An exact power of five, grown step by step (each table is built in one pass,
+// which keeps the compile-time work small).
+class PowerOfFive {
+public:
+    constexpr PowerOfFive() { limbs_[0] = 1; }
+
+    // Multiplies by 5^count.
+    constexpr void Grow(int count) {
+        while (count > 0) {
+            const int step = count < 13 ? count : 13;  // 5^13 < 2^32
+            std::uint64_t factor = 1;
+            for (int i = 0; i < step; ++i) factor *= 5;
+            std::uint64_t carry = 0;
+            for (int i = 0; i < used_; ++i) {
+                // limb * factor + carry < 2^64
+                const std::uint64_t product = limbs_[Index(i)] * factor + carry;
+                limbs_[Index(i)] = static_cast<std::uint32_t>(product);
+                carry = product >> 32;
+            }
+            if (carry != 0) limbs_[Index(used_++)] = static_cast<std::uint32_t>(carry);
+            count -= step;
+            exponent_ += step;
+        }
+    }
+
+    // The extended value nearest to 10^n, where 5^n is this number.
+    constexpr Extended NearestPowerOfTen() const {
+        const int bits = BitLength();
+        // The top 64 bits, then the rounding bit and whether anything is below it.
+        std::uint64_t mantissa = 0;
+        for (int i = 0; i < 64; ++i) mantissa = (mantissa << 1) | Bit(bits - 1 - i);
+        const std::uint64_t half = Bit(bits - 65);
+        bool sticky = false;
+        const int below = bits - 65;  // bits 0 .. below-1 lie under the rounding bit
+        for (int i = 0; i < below / 32; ++i) sticky = sticky || limbs_[Index(i)] != 0;
+        for (int i = below / 32 * 32; i < below; ++i) sticky = sticky || Bit(i) != 0;
+        int exponent = bits - 1 + exponent_;  // times 2^n
+        if (half != 0 && (sticky || (mantissa & 1u) != 0)) {
+            ++mantissa;
+            if (mantissa == 0) {
+                mantissa = std::uint64_t{1} << 63;
+                ++exponent;
+            }
+        }
+        return Extended::FromBits(static_cast<std::uint16_t>(exponent + 16383), mantissa);
+    }
+
+private:
+    // 5^4608 has 10700 bits: 335 limbs of 32 bits.
+    static constexpr int kLimbs = 340;
+    static constexpr std::size_t Index(int i) { return static_cast<std::size_t>(i); }
+
+    constexpr int BitLength() const {
+        std::uint32_t top = limbs_[Index(used_ - 1)];
+        int topBits = 0;
+        for (; top != 0; top >>= 1) ++topBits;
+        return 32 * (used_ - 1) + topBits;
+    }
+    // Bit `position` (0 = lowest); 0 below the number.
+    constexpr std::uint64_t Bit(int position) const {
+        if (position < 0) return 0;
+        return (limbs_[Index(position / 32)] >> (position % 32)) & 1u;
+    }
+
+    std::array<std::uint32_t, kLimbs> limbs_{};  // little-endian
+    int used_ = 1;
+    int exponent_ = 0;  // n of 5^n
+};
 
 constexpr Extended NearestPowerOfTen(int n) {
-    std::array<std::uint32_t, kLimbs> limbs{};  // little-endian 5^n
-    limbs[0] = 1;
-    int used = 1;
-    for (int left = n; left > 0;) {
-        const int step = left < 13 ? left : 13;  // 5^13 < 2^32
-        std::uint64_t factor = 1;
-        for (int i = 0; i < step; ++i) factor *= 5;
-        std::uint64_t carry = 0;
-        for (int i = 0; i < used; ++i) {
-            // limb * factor + carry < 2^32 * 2^32: fits 64 bits.
-            const std::uint64_t product = limbs[static_cast<std::size_t>(i)] * factor + carry;
-            limbs[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(product);
-            carry = product >> 32;
-        }
-        if (carry != 0) limbs[static_cast<std::size_t>(used++)] = static_cast<std::uint32_t>(carry);
-        left -= step;
+    PowerOfFive power;
+    power.Grow(n);
+    return power.NearestPowerOfTen();
+}
+
+// Entry j of a table of 10^(step * j), j = first .. N-1; entries below `first` unused.
+template <std::size_t N>
+constexpr std::array<Extended, N> Table(int step, int first) {
+    std::array<Extended, N> table{};
+    PowerOfFive power;
+    power.Grow(step * first);
+    for (std::size_t j = static_cast<std::size_t>(first); j < N; ++j) {
+        table[j] = power.NearestPowerOfTen();
+        if (j + 1 < N) power.Grow(step);
     }
-    // Bit length of 5^n.
-    std::uint32_t top = limbs[static_cast<std::size_t>(used - 1)];
-    int topBits = 0;
-    while (top != 0) {
-        ++topBits;
-        top >>= 1;
-    }
-    const int bits = 32 * (used - 1) + topBits;
-    auto bitAt = [&](int position) -> std::uint64_t {  // bit `position` of 5^n, 0 = lowest
-        if (position < 0) return 0;
-        return (limbs[static_cast<std::size_t>(position / 32)] >> (position % 32)) & 1u;
-    };
-    // The top 64 bits, the next bit (half) and whether anything lies below it.
-    std::uint64_t mantissa = 0;
-    for (int i = 0; i < 64; ++i) mantissa = (mantissa << 1) | bitAt(bits - 1 - i);
-    const std::uint64_t half = bitAt(bits - 65);
-    bool sticky = false;
-    for (int i = 0; i < bits - 65; ++i) sticky = sticky || bitAt(i) != 0;
-    int exponent = bits - 1 + n;  // 10^n = 5^n * 2^n
-    if (half != 0 && (sticky || (mantissa & 1u) != 0)) {
-        ++mantissa;
-        if (mantissa == 0) {
-            mantissa = std::uint64_t{1} << 63;
-            ++exponent;
-        }
-    }
-    return Extended::FromBits(static_cast<std::uint16_t>(exponent + 16383), mantissa);
+    return table;
 }
 
 // 10^k for k = 0 .. 31.
-inline constexpr std::array<Extended, 32> kSmall = [] {
-    std::array<Extended, 32> table{};
-    for (int k = 0; k < 32; ++k) table[static_cast<std::size_t>(k)] = NearestPowerOfTen(k);
-    return table;
-}();
-
+inline constexpr std::array<Extended, 32> kSmall = Table<32>(1, 0);
 // 10^(32 j) for j = 1 .. 15 (entry 0 unused).
-inline constexpr std::array<Extended, 16> kMedium = [] {
-    std::array<Extended, 16> table{};
-    for (int j = 1; j < 16; ++j) table[static_cast<std::size_t>(j)] = NearestPowerOfTen(32 * j);
-    return table;
-}();
-
+inline constexpr std::array<Extended, 16> kMedium = Table<16>(32, 1);
 // 10^(512 j) for j = 1 .. 9 (entry 0 unused).
-inline constexpr std::array<Extended, 10> kLarge = [] {
-    std::array<Extended, 10> table{};
-    for (int j = 1; j < 10; ++j) table[static_cast<std::size_t>(j)] = NearestPowerOfTen(512 * j);
-    return table;
-}();
+inline constexpr std::array<Extended, 10> kLarge = Table<10>(512, 1);
 
 static_assert(kSmall[0].SignExponent() == 0x3FFF && kSmall[0].Mantissa() == 1ull << 63);
 static_assert(kSmall[1].SignExponent() == 0x4002 && kSmall[1].Mantissa() == 0xA000000000000000ull);
