@@ -1,12 +1,8 @@
 #include "app/Application.h"
 
 #include "app/ErrorHandler.h"
+#include "calendar/DayAbbreviations.h"
 #include "textconv/NumberFormat.h"
-
-#if __has_include("calendar/Calendar.h")
-#include "calendar/Calendar.h"
-#define VESK_HAVE_CALENDAR 1
-#endif
 
 namespace vesk {
 
@@ -29,9 +25,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
 bool TApplication::event(QEvent* event) {
     if (event->type() == QEvent::LocaleChange) {
         ReadNumberFormatFromLocale();
-#ifdef VESK_HAVE_CALENDAR
         ReadDayAbbreviations();
-#endif
     }
     return QApplication::event(event);
 }

@@ -6,15 +6,11 @@
 #include "app/Application.h"
 #include "app/ErrorHandler.h"
 #include "app/LastResort.h"
+#include "calendar/DayAbbreviations.h"
 #include "forms/AbutV310.h"
 #include "forms/Icons.h"
 #include "textconv/ErrorText.h"
 #include "textconv/NumberFormat.h"
-
-#if __has_include("calendar/Calendar.h")
-#include "calendar/Calendar.h"
-#define VESK_HAVE_CALENDAR 1
-#endif
 
 namespace vesk {
 
@@ -23,9 +19,7 @@ int RunProgram(TApplication& application, PagesDlgOptions options) {
     std::unique_ptr<TAboutBox> about;
     try {
         ReadNumberFormatFromLocale();
-#ifdef VESK_HAVE_CALENDAR
         ReadDayAbbreviations();
-#endif
         // The title captions the error boxes. The window system has no
         // taskbar text apart from the window's caption, which stays the dialog's.
         SetApplicationTitle(QString::fromUtf8(kApplicationTitle));

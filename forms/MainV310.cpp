@@ -11,6 +11,7 @@
 #include <QWindow>
 
 #include "app/ErrorHandler.h"
+#include "calendar/Calendar.h"
 #include "datecalc/PageComputations.h"
 #include "forms/AbutV310.h"
 #include "forms/CountDown.h"
@@ -19,11 +20,6 @@
 #include "textconv/Conversions.h"
 #include "textconv/Failures.h"
 #include "textconv/SystemClock.h"
-
-#if __has_include("calendar/Calendar.h")
-#include "calendar/Calendar.h"
-#define VESK_HAVE_CALENDAR 1
-#endif
 
 namespace vesk {
 
@@ -134,9 +130,7 @@ void TPagesDlg::Button3Click() {
 }
 
 void TPagesDlg::Button6Click() {
-#ifdef VESK_HAVE_CALENDAR
-    CalendarUpdate(*static_cast<TCalendar*>(Calen1), Text(Edit14), Text(Edit15), Text(Edit16));
-#endif
+    CalendarUpdate(*Calen1, Text(Edit14), Text(Edit15), Text(Edit16));
 }
 
 void TPagesDlg::Button4Click() {

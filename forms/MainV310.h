@@ -15,6 +15,7 @@ class QTimer;
 namespace vesk {
 
 class TBevel;
+class TCalendar;
 class TImage;
 class TPanel;
 
@@ -105,7 +106,7 @@ public:
     QLineEdit* Edit16;
     QLabel* Label25;
     QPushButton* Button6;
-    QWidget* Calen1;  // the month grid, a TCalendar once the grid is built in
+    TCalendar* Calen1;
     TPanel* Panel4;
 
     // Bottom strip.

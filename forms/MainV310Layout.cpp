@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "calendar/Calendar.h"
 #include "forms/Bevel.h"
 #include "forms/FormSupport.h"
 #include "forms/Icons.h"
@@ -16,11 +17,6 @@
 #include "forms/MainV310.h"
 #include "forms/Panel.h"
 #include "forms/UpperCaseValidator.h"
-
-#if __has_include("calendar/Calendar.h")
-#include "calendar/Calendar.h"
-#define VESK_HAVE_CALENDAR 1
-#endif
 
 namespace vesk {
 namespace {
@@ -192,13 +188,7 @@ void TPagesDlg::BuildLayout() {
     // Page 4: month calendar. The grid lies below Panel3; Panel4 covers the
     // grid's first header cell with a red "日".
     p = TabSheet4;
-#ifdef VESK_HAVE_CALENDAR
     Calen1 = new TCalendar(p);
-#else
-    Calen1 = new QWidget(p);
-    Calen1->setAutoFillBackground(true);
-    Calen1->setBackgroundRole(QPalette::Base);
-#endif
     Place(Calen1, "Calen1", 0, 41, 403, 184);
     ApplyFont(Calen1, kCalendarFont);
     Calen1->setEnabled(false);

@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include "GuiTestSupport.h"
+#include "calendar/Calendar.h"
 #include "forms/MainV310.h"
 #include "textconv/NumberFormat.h"
 
@@ -153,6 +154,36 @@ TEST_F(MainDialogTest, AfterAnOverflowTheNextClickComputesNormally) {
     EXPECT_FALSE(noBox.Box().seen);
     EXPECT_EQ(dlg.Edit7->text(), U("(１)から(２)までの日数は  364日です。"));
     EXPECT_EQ(dlg.Edit8->text(), U(" およそ  1年  0ヶ月...です。"));
+}
+
+// The update button moves the grid; a failing step stops it with the box, and
+// the steps before it stay applied.
+TEST_F(MainDialogTest, TheCalendarPageMovesTheGridOrReportsTheFailure) {
+    ShowPage(dlg.TabSheet4);
+    Fill({{"Edit14", "2001"}, {"Edit15", "03"}, {"Edit16", "05"}});
+    {
+        BoxCloser noBox;
+        Click(dlg.Button6);
+        EXPECT_FALSE(noBox.Box().seen);
+    }
+    EXPECT_EQ(dlg.Calen1->Year(), 2001);
+    EXPECT_EQ(dlg.Calen1->Month(), 3);
+    EXPECT_EQ(dlg.Calen1->Day(), 5);
+
+    const std::vector<std::tuple<const char*, const char*, const char*, const char*, int>> bad = {
+        {"2002", "x", "1", "'x' は数値ではありません.", 2002},
+        {"10000", "1", "1", "日付に変換できない値が渡されました.", 2002},
+    };
+    for (auto [year, month, day, text, yearAfter] : bad) {
+        SCOPED_TRACE(text);
+        Fill({{"Edit14", year}, {"Edit15", month}, {"Edit16", day}});
+        BoxCloser closer;
+        Click(dlg.Button6);
+        EXPECT_EQ(closer.Box().caption, U("  Zelmoro VESK_310"));
+        EXPECT_EQ(closer.Box().text, U(text));
+        EXPECT_EQ(dlg.Calen1->Year(), yearAfter);
+        EXPECT_EQ(dlg.Calen1->Month(), 3);
+    }
 }
 
 TEST_F(MainDialogTest, EnterAndEscapeInAnEditFieldDoNothing) {
