@@ -1,10 +1,14 @@
 #include "calendar/DayAbbreviations.h"
 
+#include <cstring>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <iconv.h>
 #include <langinfo.h>
 #include <locale.h>
-
-#include <cstring>
+#endif
 
 namespace vesk {
 
@@ -15,6 +19,7 @@ TDayNames& Table() {
     return table;
 }
 
+#if !defined(_WIN32)
 bool IsUtf8Codeset(const char* codeset) {
     return std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0;
 }
@@ -37,6 +42,7 @@ std::string ToUtf8(const char* text, const char* codeset) {
     out.resize(out.size() - outLeft);
     return out;
 }
+#endif
 
 }  // namespace
 
@@ -49,6 +55,24 @@ void SetDayAbbreviations(const TDayNames& names) {
     }
 }
 
+#if defined(_WIN32)
+// Windows names its locales differently; only the user's own ("") is read.
+TDayNames LocaleDayAbbreviations(const char* localeName) {
+    TDayNames names;
+    if (localeName == nullptr || *localeName != '\0') return names;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        // LOCALE_SABBREVDAYNAME1 is Monday and 7 is Sunday.
+        const LCTYPE item = LOCALE_SABBREVDAYNAME1 + static_cast<LCTYPE>((i + 6) % 7);
+        wchar_t wide[32] = {};
+        if (GetLocaleInfoW(LOCALE_USER_DEFAULT, item, wide, 32) <= 1) continue;
+        char utf8[128] = {};
+        if (WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr) > 1) {
+            names[i] = utf8;
+        }
+    }
+    return names;
+}
+#else
 TDayNames LocaleDayAbbreviations(const char* localeName) {
     TDayNames names;
     const locale_t locale = newlocale(LC_TIME_MASK, localeName, locale_t{});
@@ -68,6 +92,7 @@ TDayNames LocaleDayAbbreviations(const char* localeName) {
     freelocale(locale);
     return names;
 }
+#endif
 
 void ReadDayAbbreviations() { SetDayAbbreviations(LocaleDayAbbreviations("")); }
 
