@@ -11,6 +11,7 @@
 #include <cstring>
 #include <limits>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "textconv/Extended.h"
@@ -175,6 +176,16 @@ std::vector<Extended> Operands() {
         values.push_back(Extended::FromBits(e, e == 0 ? random() >> 1 : random() | (1ull << 63)));
     }
     return values;
+}
+
+TEST(ExtendedAgainstHardware, PowerOfTenTablesMatchTheCorrectlyRoundedLibraryValues) {
+    auto check = [](Extended entry, int power) {
+        const long double library = std::strtold(("1e" + std::to_string(power)).c_str(), nullptr);
+        EXPECT_TRUE(SameResult(entry, library)) << "10^" << power;
+    };
+    for (int k = 0; k < 32; ++k) check(pow10::kSmall[static_cast<std::size_t>(k)], k);
+    for (int j = 1; j < 16; ++j) check(pow10::kMedium[static_cast<std::size_t>(j)], 32 * j);
+    for (int j = 1; j < 10; ++j) check(pow10::kLarge[static_cast<std::size_t>(j)], 512 * j);
 }
 
 TEST(ExtendedAgainstHardware, FourOperationsTruncAndStoreAgreeBitForBit) {
