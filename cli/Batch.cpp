@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "cli/CalendarCommand.h"
 #include "cli/Pages.h"
 #include "textconv/Failures.h"
 #include "textconv/NumberFormat.h"
@@ -59,8 +60,7 @@ struct Request {
     std::vector<std::string> fields;
 };
 
-Request ReadRequest(std::string_view line) {
-    const json object = json::parse(line, nullptr, false);
+Request ReadRequest(const json& object) {
     if (object.is_discarded() || !object.is_object()) {
         throw UsageError{"each line must be a JSON object with \"page\" and \"fields\""};
     }
@@ -96,7 +96,9 @@ Request ReadRequest(std::string_view line) {
 std::string AnswerBatchLine(std::string_view line) {
     SeparatorScope scope;
     try {
-        const Request request = ReadRequest(line);
+        const json object = json::parse(line, nullptr, false);
+        if (IsCalendarRequest(object)) return AnswerCalendarRequest(object);
+        const Request request = ReadRequest(object);
         return "{\"ok\": true, \"texts\": " + Texts(RunPage(request.page, request.fields)) + "}";
     } catch (const UsageError& e) {
         return Failed("usage", e.message);

@@ -5,6 +5,7 @@
 // Out: {"ok": true, "texts": [texts]}
 //      {"ok": false, "error": "<failure class>", "message": "<message as created>"}
 //      {"ok": false, "error": "usage", "message": "<what is wrong with the line>"}
+// The calendar page has a form of its own: see CalendarCommand.h.
 
 #include <cstdio>
 #include <string>

@@ -1,6 +1,8 @@
 #include "cli/CommandLine.h"
 
+#include "calendar/DayAbbreviations.h"
 #include "cli/Batch.h"
+#include "cli/CalendarCommand.h"
 #include "cli/Pages.h"
 #include "textconv/ErrorText.h"
 #include "textconv/Failures.h"
@@ -18,6 +20,7 @@ constexpr const char* kUsage =
     "  span Y1 M1 D1 Y2 M2 D2       the days from date (1) to date (2)\n"
     "  after Y M D N                the date N days after a date\n"
     "  uptime [MS]                  the uptime text of a tick count (default: now)\n"
+    "  calendar [Y M D]             this month's grid, or the grid moved to Y M D\n"
     "Fields are used as typed, even when they begin with \"-\".\n"
     "--batch reads JSON Lines on standard input and answers each line with one line.\n";
 
@@ -35,6 +38,7 @@ int Usage(std::FILE* err, const std::string& problem) {
 
 int RunCalculator(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
     ReadNumberFormatFromLocale();
+    ReadDayAbbreviations();
     std::size_t i = 0;
     // Options come before the page name; everything after it is a field text.
     for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {
@@ -61,6 +65,10 @@ int RunCalculator(const std::vector<std::string>& args, std::FILE* out, std::FIL
     std::vector<std::string> fields(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
     if (page == "uptime" && fields.empty()) fields.push_back(std::to_string(SystemTickCount()));
     try {
+        if (page == "calendar") {
+            PrintCalendar(fields, out);
+            return 0;
+        }
         for (const std::string& text : RunPage(page, fields)) Write(out, text + "\n");
         return 0;
     } catch (const UsageError& e) {

@@ -1,0 +1,194 @@
+#include "cli/CalendarCommand.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cstdlib>
+#include <exception>
+
+#include "calendar/CalendarUpdate.h"
+#include "cli/Pages.h"
+#include "textconv/Failures.h"
+
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace vesk::cli {
+namespace {
+
+using nlohmann::json;
+
+constexpr const char* kReverseVideo = "\x1b[7m";
+constexpr const char* kNormalVideo = "\x1b[27m";
+
+bool IsCurrent(const TMonthModel& calendar, int col, int row) {
+    return col == calendar.CurrentCol() && row == calendar.CurrentRow();
+}
+
+// The columns a UTF-8 text takes on a terminal: two for each East Asian wide
+// or full-width character, one for any other.
+int DisplayWidth(const std::string& text) {
+    int width = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t code = length == 1 ? lead : lead & (0x7Fu >> length);
+        for (std::size_t k = 1; k < length && i + k < text.size(); ++k) {
+            code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
+        }
+        const bool wide = (code >= 0x1100 && code <= 0x115F) || (code >= 0x2E80 && code <= 0xA4CF) ||
+                          (code >= 0xAC00 && code <= 0xD7A3) || (code >= 0xF900 && code <= 0xFAFF) ||
+                          (code >= 0xFE30 && code <= 0xFE4F) || (code >= 0xFF00 && code <= 0xFF60) ||
+                          (code >= 0xFFE0 && code <= 0xFFE6) || code >= 0x20000;
+        width += wide ? 2 : 1;
+        i += length;
+    }
+    return width;
+}
+
+std::string PadLeft(const std::string& text, int width) {
+    return std::string(static_cast<std::size_t>(std::max(width - DisplayWidth(text), 0)), ' ') + text;
+}
+
+bool IsTerminal(std::FILE* stream) {
+#if defined(_WIN32)
+    (void)stream;
+    return false;  // the console may not take escape sequences: brackets there
+#else
+    const char* term = std::getenv("TERM");
+    return ::isatty(::fileno(stream)) == 1 && term != nullptr && std::string(term) != "dumb";
+#endif
+}
+
+std::string Quote(const std::string& text) {
+    return json(text).dump(-1, ' ', false, json::error_handler_t::replace);
+}
+
+std::string Answer(const std::string& head, const std::vector<std::string>& rows) {
+    std::string out = "{" + head + "\"texts\": [";
+    for (std::size_t i = 0; i < rows.size(); ++i) out += (i != 0 ? ", " : "") + Quote(rows[i]);
+    return out + "]}";
+}
+
+std::vector<std::string> FieldTexts(const json& request) {
+    const auto fields = request.find("fields");
+    if (fields == request.end() || !fields->is_array() || fields->size() != 3 ||
+        !std::all_of(fields->begin(), fields->end(), [](const json& f) { return f.is_string(); })) {
+        throw UsageError{"calendar takes \"fields\": an array of 3 strings (year, month, day)"};
+    }
+    return {(*fields)[0].get<std::string>(), (*fields)[1].get<std::string>(), (*fields)[2].get<std::string>()};
+}
+
+TDateTime StartDate(const json& request) {
+    const auto start = request.find("start");
+    if (start == request.end()) return Today();
+    const char* problem = "\"start\" must be a date [year, month, day] from [1, 1, 1] to [9999, 12, 31]";
+    if (!start->is_array() || start->size() != 3) throw UsageError{problem};
+    std::uint16_t parts[3] = {};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const json& part = (*start)[i];
+        if (!part.is_number_integer() || part.get<std::int64_t>() < 1 || part.get<std::int64_t>() > 9999) {
+            throw UsageError{problem};
+        }
+        parts[i] = static_cast<std::uint16_t>(part.get<std::int64_t>());
+    }
+    try {
+        return MakeDateValue(parts[0], parts[1], parts[2]);
+    } catch (const EConvertError&) {
+        throw UsageError{problem};
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> CalendarRowTexts(const TMonthModel& calendar) {
+    std::vector<std::string> rows;
+    for (int row = 0; row < kCalendarRowCount; ++row) {
+        std::string line;
+        for (int col = 0; col < kCalendarColCount; ++col) {
+            const std::string label = calendar.CellLabel(col, row);
+            if (col != 0) line += '\t';
+            line += IsCurrent(calendar, col, row) ? "[" + label + "]" : label;
+        }
+        rows.push_back(std::move(line));
+    }
+    return rows;
+}
+
+std::string CalendarScreenText(const TMonthModel& calendar, bool reverseVideo) {
+    int width = 2;  // day numbers take two columns
+    for (int col = 0; col < kCalendarColCount; ++col) {
+        width = std::max(width, DisplayWidth(calendar.CellLabel(col, 0)));
+    }
+    // A row is a column of delimiters, then each cell followed by one: blanks,
+    // or the brackets around the current cell.
+    const int rowWidth = 1 + kCalendarColCount * (width + 1);
+    const std::string title = std::to_string(calendar.Year()) + "年" + std::to_string(calendar.Month()) + "月";
+    std::string text = PadLeft(title, (rowWidth + DisplayWidth(title)) / 2) + "\n";
+    for (int row = 0; row < kCalendarRowCount; ++row) {
+        std::string line = " ";
+        for (int col = 0; col < kCalendarColCount; ++col) {
+            const std::string label = calendar.CellLabel(col, row);
+            std::string cell = PadLeft(label, width);
+            if (!IsCurrent(calendar, col, row)) {
+                line += cell + " ";
+            } else if (reverseVideo) {
+                line += kReverseVideo + cell + kNormalVideo + " ";
+            } else {
+                // The opening bracket takes the blank just before the label.
+                cell.resize(cell.size() - label.size());
+                std::string& before = cell.empty() ? line : cell;
+                before.back() = '[';
+                line += cell + label + "]";
+            }
+        }
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        text += line + "\n";
+    }
+    return text;
+}
+
+void PrintCalendar(const std::vector<std::string>& fields, std::FILE* out) {
+    if (!fields.empty() && fields.size() != 3) {
+        throw UsageError{"calendar takes no fields or 3 (year, month, day), not " + std::to_string(fields.size())};
+    }
+    TMonthModel calendar;
+    calendar.Start(Today());
+    std::exception_ptr failure;
+    try {
+        if (!fields.empty()) CalendarUpdate(calendar, fields[0], fields[1], fields[2]);
+    } catch (const Exception&) {
+        failure = std::current_exception();  // the grid shows how far the update got
+    }
+    const std::string text = CalendarScreenText(calendar, IsTerminal(out));
+    std::fwrite(text.data(), 1, text.size(), out);
+    if (failure) std::rethrow_exception(failure);
+}
+
+bool IsCalendarRequest(const json& request) {
+    if (!request.is_object()) return false;
+    const auto page = request.find("page");
+    return page != request.end() && *page == "calendar";
+}
+
+std::string AnswerCalendarRequest(const json& request) {
+    for (const auto& [key, value] : request.items()) {
+        if (key != "page" && key != "fields" && key != "start" && key != "separator") throw UsageError{"unknown key \"" + key + "\""};
+    }
+    const std::vector<std::string> fields = FieldTexts(request);
+    TMonthModel calendar;
+    calendar.Start(StartDate(request));
+    try {
+        CalendarUpdate(calendar, fields[0], fields[1], fields[2]);
+    } catch (const Exception& e) {
+        return Answer("\"ok\": false, \"error\": " + Quote(e.ClassName()) + ", \"message\": " + Quote(e.Message()) +
+                          ", ",
+                      CalendarRowTexts(calendar));
+    }
+    return Answer("\"ok\": true, ", CalendarRowTexts(calendar));
+}
+
+}  // namespace vesk::cli
