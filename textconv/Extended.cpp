@@ -1,10 +1,27 @@
 #include "textconv/Extended.h"
 
 #include <bit>
+#include <cfloat>
 #include <limits>
 #include <utility>
 
 #include "textconv/Failures.h"
+
+// VESK310_HARDWARE_EXTENDED (a build option, off by default) computes the four
+// operations, Trunc and ToDouble with the processor's long double where that is
+// the very same 80-bit format (x86). The results are the same bits; the option
+// is there to measure and cross-check the portable code below against the
+// hardware. Elsewhere the option changes nothing.
+#if defined(VESK310_HARDWARE_EXTENDED) && LDBL_MANT_DIG == 64
+#define VESK310_EXTENDED_IN_HARDWARE 1
+#include <cmath>
+#include <cstring>
+// The portable helpers stay compiled, though the hardware operations leave
+// most of them unused.
+#pragma GCC diagnostic ignored "-Wunused-function"
+#else
+#define VESK310_EXTENDED_IN_HARDWARE 0
+#endif
 
 namespace vesk {
 namespace {
@@ -234,6 +251,8 @@ Extended Extended::FromDouble(double value) noexcept {
                     kTopBit | (frac << 11));
 }
 
+#if !VESK310_EXTENDED_IN_HARDWARE
+
 Extended operator+(Extended a, Extended b) noexcept { return Add(a, b, false); }
 Extended operator-(Extended a, Extended b) noexcept { return Add(a, b, true); }
 
@@ -325,6 +344,51 @@ double Extended::ToDouble(bool* overflow) const noexcept {
     const std::uint64_t frac = mant & ((std::uint64_t{1} << 52) - 1);
     return std::bit_cast<double>(sign | (static_cast<std::uint64_t>(biased) << 52) | frac);
 }
+
+#else  // VESK310_EXTENDED_IN_HARDWARE
+
+namespace {
+
+// The bits of x86's long double: mantissa in bytes 0 to 7, sign and exponent
+// in bytes 8 and 9, the rest padding.
+long double Hardware(Extended x) noexcept {
+    unsigned char raw[sizeof(long double)] = {};
+    const std::uint64_t mantissa = x.Mantissa();
+    const std::uint16_t signExponent = x.SignExponent();
+    std::memcpy(raw, &mantissa, sizeof mantissa);
+    std::memcpy(raw + 8, &signExponent, sizeof signExponent);
+    long double value;
+    std::memcpy(&value, raw, sizeof value);
+    return value;
+}
+
+Extended FromHardware(long double value) noexcept {
+    unsigned char raw[sizeof(long double)];
+    std::memcpy(raw, &value, sizeof value);
+    std::uint64_t mantissa;
+    std::uint16_t signExponent;
+    std::memcpy(&mantissa, raw, sizeof mantissa);
+    std::memcpy(&signExponent, raw + 8, sizeof signExponent);
+    return Extended::FromBits(signExponent, mantissa);
+}
+
+}  // namespace
+
+Extended operator+(Extended a, Extended b) noexcept { return FromHardware(Hardware(a) + Hardware(b)); }
+Extended operator-(Extended a, Extended b) noexcept { return FromHardware(Hardware(a) - Hardware(b)); }
+Extended operator*(Extended a, Extended b) noexcept { return FromHardware(Hardware(a) * Hardware(b)); }
+Extended operator/(Extended a, Extended b) noexcept { return FromHardware(Hardware(a) / Hardware(b)); }
+
+Extended Extended::Trunc() const noexcept { return FromHardware(std::trunc(Hardware(*this))); }
+
+double Extended::ToDouble(bool* overflow) const noexcept {
+    const long double value = Hardware(*this);
+    const double rounded = static_cast<double>(value);
+    if (overflow != nullptr) *overflow = std::isinf(rounded) && !std::isinf(value);
+    return rounded;
+}
+
+#endif  // VESK310_EXTENDED_IN_HARDWARE
 
 std::partial_ordering operator<=>(Extended a, Extended b) noexcept {
     if (a.IsNaN() || b.IsNaN()) return std::partial_ordering::unordered;
