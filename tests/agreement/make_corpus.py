@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the agreement corpus: JSON Lines cases for `vesk310-calc --batch`.
 
-Every page with both decimal separators, every failure the pages raise, and
+Every page (the calendar from a fixed start date) with both decimal separators, every failure the pages raise, and
 values at the rounding and overflow edges of the date arithmetic and of the
 conversions, mixed with random dates. The seed is fixed, so the same corpus
 comes out on every run; the builds being compared must answer it byte for
@@ -226,6 +226,15 @@ def rounding_sensitive_counts(rng, mode, count):
     return found
 
 
+def calendar_case(rng):
+    """The month grid moved from a fixed start date (never today) by three
+    field texts, which the calendar reads as integers."""
+    start = [rng.randint(1, 9999), rng.randint(1, 12), rng.randint(1, 28)]
+    if rng.random() < 0.2:
+        start = rng.choice([[1, 1, 1], [9999, 12, 31], [2000, 2, 29], [1900, 2, 28], [2001, 1, 31]])
+    return "calendar", [integer_text(rng, 0, 10000), integer_text(rng, -1, 14), integer_text(rng, -1, 32)], start
+
+
 def uptime_case(rng):
     if rng.random() < 0.5:
         return "uptime", [rng.choice(TICK_EDGES)]
@@ -248,7 +257,7 @@ def usage_case(rng):
 
 KINDS = [
     (weekday_case, 20), (span_case, 30), (after_case, 28), (edge_after_case, 8),
-    (month_end_case, 6), (uptime_case, 6), (usage_case, 2),
+    (month_end_case, 6), (uptime_case, 6), (calendar_case, 8), (usage_case, 2),
 ]
 
 
@@ -278,13 +287,15 @@ def main():
     for page, fields, separator in lines:
         out.write(json.dumps({"page": page, "fields": fields, "separator": separator}, ensure_ascii=False) + "\n")
     for _ in range(options.count - len(lines)):
-        page, fields = rng.choice(makers)(rng)
+        page, fields, *start = rng.choice(makers)(rng)
         if page is None:
             out.write(fields + "\n")
             continue
         separator = rng.choice(".,")
         fields = [with_separator(f, separator, rng) for f in fields]
         case = {"page": page, "fields": fields, "separator": separator}
+        if start:
+            case["start"] = start[0]
         if rng.random() < 0.03:
             del case["separator"]  # the locale's separator: the runs fix it to "."
         out.write(json.dumps(case, ensure_ascii=False) + "\n")
