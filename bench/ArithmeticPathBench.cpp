@@ -1,6 +1,7 @@
 // The extended arithmetic's cost: each page computation and each operation,
 // to be run once in the default build (portable arithmetic) and once in a
 // build with VESK310_HARDWARE_EXTENDED=ON (x86's long double), and compared.
+// The weekday page and the uptime text use no reals: CoreBench has them.
 
 #include <benchmark/benchmark.h>
 
@@ -48,18 +49,6 @@ void ArithmeticPathDateAfterPage(benchmark::State& state) {
     }
 }
 BENCHMARK(ArithmeticPathDateAfterPage);
-
-// Integers only: the same in both builds, a baseline for the two above.
-void ArithmeticPathWeekdayPage(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(WeekdayPage("2001", "1", "1"));
-}
-BENCHMARK(ArithmeticPathWeekdayPage);
-
-void ArithmeticPathUptimeText(benchmark::State& state) {
-    std::uint32_t ticks = 3723999;
-    for (auto _ : state) benchmark::DoNotOptimize(UptimeText(ticks += 1000));
-}
-BENCHMARK(ArithmeticPathUptimeText);
 
 // The arithmetic alone, without texts.
 void ArithmeticPathDateRoundTrip(benchmark::State& state) {

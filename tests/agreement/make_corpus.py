@@ -99,23 +99,14 @@ def year_text(rng):
     return random_real(rng)
 
 
-def month_text(rng):
+def date_part_text(rng, high, fractions):
+    """A month (high 14) or a day (high 32): mostly whole, at times with a
+    fraction, an edge text or any real."""
     roll = rng.random()
     if roll < 0.75:
-        return str(rng.randint(0, 14))
+        return str(rng.randint(0, high))
     if roll < 0.85:
-        return "%d.%d" % (rng.randint(0, 13), rng.randint(0, 9))
-    if roll < 0.92:
-        return rng.choice(REAL_EDGES)
-    return random_real(rng)
-
-
-def day_text(rng):
-    roll = rng.random()
-    if roll < 0.75:
-        return str(rng.randint(0, 32))
-    if roll < 0.85:
-        return "%d.%d" % (rng.randint(0, 31), rng.choice([1, 5, 25, 75, 9]))
+        return "%d.%d" % (rng.randint(0, high - 1), rng.choice(fractions))
     if roll < 0.92:
         return rng.choice(REAL_EDGES)
     return random_real(rng)
@@ -124,7 +115,7 @@ def day_text(rng):
 def date(rng):
     if rng.random() < 0.12:
         return list(rng.choice(DATE_ANCHORS))
-    return [year_text(rng), month_text(rng), day_text(rng)]
+    return [year_text(rng), date_part_text(rng, 14, range(10)), date_part_text(rng, 32, [1, 5, 9, 25, 75])]
 
 
 def days_text(rng):
