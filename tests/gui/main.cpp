@@ -8,6 +8,9 @@
 int main(int argc, char** argv) {
     vesk::SetStartupFloatEnvironment();
     testing::InitGoogleTest(&argc, argv);
+    // Offscreen unless the caller chose a platform (test discovery runs
+    // without the tests' environment).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     vesk::TApplication application(argc, argv);
     return RUN_ALL_TESTS();
 }
