@@ -20,17 +20,17 @@ QString FamilyOf(Face face) {
 
 }  // namespace
 
-void ApplyFont(QWidget* widget, const FontSpec& spec) {
-    QFont font(FamilyOf(spec.face));
-    font.setStyleHint(spec.face == Face::PMincho ? QFont::Serif : QFont::SansSerif);
-    if (spec.face == Face::Gothic) font.setFixedPitch(true);
-    font.setPixelSize(spec.pixels);
-    font.setBold(spec.bold);
+void ApplyFont(QWidget* widget, const FontSpec& wanted) {
+    QFont font(FamilyOf(wanted.face));
+    font.setStyleHint(wanted.face == Face::PMincho ? QFont::Serif : QFont::SansSerif);
+    if (wanted.face == Face::Gothic) font.setFixedPitch(true);
+    font.setPixelSize(wanted.pixels);
+    font.setBold(wanted.bold);
     widget->setFont(font);
 
     QPalette palette = widget->palette();
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        palette.setColor(QPalette::All, role, spec.colour);
+        palette.setColor(QPalette::All, role, wanted.colour);
     widget->setPalette(palette);
 }
 

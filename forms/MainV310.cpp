@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QWindow>
+#include <tuple>
 
 #include "app/ErrorHandler.h"
 #include "calendar/Calendar.h"
