@@ -55,6 +55,8 @@ QLabel* StripLabel(QWidget* parent, const char* name, int left, int top, int wid
     QLabel* label = Label(parent, name, left, top, width, height, text, &font);
     label->setAlignment(alignment | Qt::AlignTop);
     label->setAutoFillBackground(true);
+    // Its own role: otherwise the label takes the page's button-face role.
+    label->setBackgroundRole(QPalette::Window);
     QPalette palette = label->palette();
     palette.setColor(QPalette::Window, kYellow);
     label->setPalette(palette);

@@ -71,6 +71,20 @@ TEST_F(MainDialogTest, IsAFixedWindowWithItsOwnCaption) {
     EXPECT_FALSE(calendar->isEnabled());
 }
 
+TEST_F(MainDialogTest, TheUptimeStripIsYellowBehindItsColouredTexts) {
+    const std::pair<const char*, QColor> labels[] = {
+        {"Label20", QColor(255, 0, 0)}, {"Label19", QColor(0, 0, 255)}, {"Label21", QColor(255, 0, 0)}};
+    for (const auto& [name, text] : labels) {
+        SCOPED_TRACE(name);
+        auto* label = dlg.findChild<QLabel*>(QString::fromLatin1(name));
+        ASSERT_NE(label, nullptr);
+        const QImage picture = dlg.grab().toImage();
+        const QPoint corner = label->mapTo(&dlg, QPoint(1, label->height() - 2));
+        EXPECT_EQ(picture.pixelColor(corner), QColor(255, 255, 0));
+        EXPECT_EQ(label->palette().color(QPalette::WindowText), text);
+    }
+}
+
 struct PageCase {
     const char* name;
     int page;
