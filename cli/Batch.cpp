@@ -4,9 +4,11 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "cli/CalendarCommand.h"
+#include "calendar/DateValue.h"
 #include "cli/Pages.h"
 #include "textconv/Failures.h"
 #include "textconv/NumberFormat.h"
@@ -38,9 +40,15 @@ std::string Texts(const std::vector<std::string>& texts) {
     return out + "]";
 }
 
-std::string Failed(const char* error, const std::string& message) {
+std::string Succeeded(const std::vector<std::string>& texts) {
+    return "{\"ok\": true, \"texts\": " + Texts(texts) + "}";
+}
+
+// A failure's answer; the calendar adds the grid as the failure left it.
+std::string Failed(const char* error, const std::string& message,
+                   const std::vector<std::string>* texts = nullptr) {
     return std::string("{\"ok\": false, \"error\": ") + Quote(error) + ", \"message\": " +
-           Quote(message) + "}";
+           Quote(message) + (texts != nullptr ? ", \"texts\": " + Texts(*texts) : "") + "}";
 }
 
 // Puts the decimal separator back when a line that set its own is done.
@@ -58,26 +66,47 @@ private:
 struct Request {
     std::string page;
     std::vector<std::string> fields;
+    std::optional<TDateTime> start;  // the calendar's starting date, default today
 };
+
+// The calendar's "start": [year, month, day], a valid date.
+TDateTime StartDate(const json& start) {
+    const char* problem = "\"start\" must be a date [year, month, day] from [1, 1, 1] to [9999, 12, 31]";
+    if (!start.is_array() || start.size() != 3) throw UsageError{problem};
+    std::uint16_t parts[3] = {};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const json& part = start[i];
+        if (!part.is_number_integer() || part.get<std::int64_t>() < 1 || part.get<std::int64_t>() > 9999) {
+            throw UsageError{problem};
+        }
+        parts[i] = static_cast<std::uint16_t>(part.get<std::int64_t>());
+    }
+    try {
+        return MakeDateValue(parts[0], parts[1], parts[2]);
+    } catch (const EConvertError&) {
+        throw UsageError{problem};
+    }
+}
 
 Request ReadRequest(const json& object) {
     if (object.is_discarded() || !object.is_object()) {
         throw UsageError{"each line must be a JSON object with \"page\" and \"fields\""};
     }
-    for (const auto& [key, value] : object.items()) {
-        if (key != "page" && key != "fields" && key != "separator") {
-            throw UsageError{"unknown key \"" + key + "\""};
-        }
-    }
     const auto page = object.find("page");
     if (page == object.end() || !page->is_string()) {
         throw UsageError{"\"page\" must be a string"};
+    }
+    const bool calendar = *page == "calendar";
+    for (const auto& [key, value] : object.items()) {
+        if (key != "page" && key != "fields" && key != "separator" && !(calendar && key == "start")) {
+            throw UsageError{"unknown key \"" + key + "\""};
+        }
     }
     const auto fields = object.find("fields");
     if (fields == object.end() || !fields->is_array()) {
         throw UsageError{"\"fields\" must be an array of strings"};
     }
-    Request request{page->get<std::string>(), {}};
+    Request request{page->get<std::string>(), {}, std::nullopt};
     for (const json& field : *fields) {
         if (!field.is_string()) throw UsageError{"\"fields\" must be an array of strings"};
         request.fields.push_back(field.get<std::string>());
@@ -88,6 +117,7 @@ Request ReadRequest(const json& object) {
         }
         SetDecimalSeparator(separator->get_ref<const std::string&>()[0]);
     }
+    if (const auto start = object.find("start"); start != object.end()) request.start = StartDate(*start);
     return request;
 }
 
@@ -96,10 +126,20 @@ Request ReadRequest(const json& object) {
 std::string AnswerBatchLine(std::string_view line) {
     SeparatorScope scope;
     try {
-        const json object = json::parse(line, nullptr, false);
-        if (IsCalendarRequest(object)) return AnswerCalendarRequest(object);
-        const Request request = ReadRequest(object);
-        return "{\"ok\": true, \"texts\": " + Texts(RunPage(request.page, request.fields)) + "}";
+        const Request request = ReadRequest(json::parse(line, nullptr, false));
+        if (request.page == "calendar") {
+            TMonthModel calendar;
+            calendar.Start(request.start.value_or(Today()));
+            const std::exception_ptr failure = ApplyCalendarFields(calendar, request.fields);
+            const std::vector<std::string> rows = CalendarRowTexts(calendar);
+            if (!failure) return Succeeded(rows);
+            try {
+                std::rethrow_exception(failure);
+            } catch (const Exception& e) {
+                return Failed(e.ClassName(), e.Message(), &rows);
+            }
+        }
+        return Succeeded(RunPage(request.page, request.fields));
     } catch (const UsageError& e) {
         return Failed("usage", e.message);
     } catch (const Exception& e) {

@@ -1,11 +1,14 @@
 #pragma once
 // The batch mode: JSON Lines in, one JSON line out for each line in.
 //
-// In:  {"page": "weekday"|"span"|"after"|"uptime", "fields": [texts], "separator": "."}
+// In:  {"page": "weekday"|"span"|"after"|"uptime"|"calendar", "fields": [texts],
+//       "separator": "."}, and for the calendar "start": [year, month, day]
+//       (default today)
 // Out: {"ok": true, "texts": [texts]}
 //      {"ok": false, "error": "<failure class>", "message": "<message as created>"}
 //      {"ok": false, "error": "usage", "message": "<what is wrong with the line>"}
-// The calendar page has a form of its own: see CalendarCommand.h.
+// A calendar failure also carries "texts": the grid as the failure left it
+// (see CalendarCommand.h for the rows).
 
 #include <cstdio>
 #include <string>

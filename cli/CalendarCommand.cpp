@@ -1,7 +1,5 @@
 #include "cli/CalendarCommand.h"
 
-#include <nlohmann/json.hpp>
-
 #include <algorithm>
 #include <cstdlib>
 #include <exception>
@@ -18,8 +16,6 @@
 
 namespace vesk::cli {
 namespace {
-
-using nlohmann::json;
 
 constexpr const char* kReverseVideo = "\x1b[7m";
 constexpr const char* kNormalVideo = "\x1b[27m";
@@ -61,45 +57,6 @@ bool IsTerminal(std::FILE* stream) {
     const char* term = std::getenv("TERM");
     return ::isatty(::fileno(stream)) == 1 && term != nullptr && std::string(term) != "dumb";
 #endif
-}
-
-std::string Quote(const std::string& text) {
-    return json(text).dump(-1, ' ', false, json::error_handler_t::replace);
-}
-
-std::string Answer(const std::string& head, const std::vector<std::string>& rows) {
-    std::string out = "{" + head + "\"texts\": [";
-    for (std::size_t i = 0; i < rows.size(); ++i) out += (i != 0 ? ", " : "") + Quote(rows[i]);
-    return out + "]}";
-}
-
-std::vector<std::string> FieldTexts(const json& request) {
-    const auto fields = request.find("fields");
-    if (fields == request.end() || !fields->is_array() || fields->size() != 3 ||
-        !std::all_of(fields->begin(), fields->end(), [](const json& f) { return f.is_string(); })) {
-        throw UsageError{"calendar takes \"fields\": an array of 3 strings (year, month, day)"};
-    }
-    return {(*fields)[0].get<std::string>(), (*fields)[1].get<std::string>(), (*fields)[2].get<std::string>()};
-}
-
-TDateTime StartDate(const json& request) {
-    const auto start = request.find("start");
-    if (start == request.end()) return Today();
-    const char* problem = "\"start\" must be a date [year, month, day] from [1, 1, 1] to [9999, 12, 31]";
-    if (!start->is_array() || start->size() != 3) throw UsageError{problem};
-    std::uint16_t parts[3] = {};
-    for (std::size_t i = 0; i < 3; ++i) {
-        const json& part = (*start)[i];
-        if (!part.is_number_integer() || part.get<std::int64_t>() < 1 || part.get<std::int64_t>() > 9999) {
-            throw UsageError{problem};
-        }
-        parts[i] = static_cast<std::uint16_t>(part.get<std::int64_t>());
-    }
-    try {
-        return MakeDateValue(parts[0], parts[1], parts[2]);
-    } catch (const EConvertError&) {
-        throw UsageError{problem};
-    }
 }
 
 }  // namespace
@@ -151,44 +108,28 @@ std::string CalendarScreenText(const TMonthModel& calendar, bool reverseVideo) {
     return text;
 }
 
+std::exception_ptr ApplyCalendarFields(TMonthModel& calendar, const std::vector<std::string>& fields) {
+    if (fields.size() != 3) {
+        throw UsageError{"calendar takes 3 fields (year, month, day), not " + std::to_string(fields.size())};
+    }
+    try {
+        CalendarUpdate(calendar, fields[0], fields[1], fields[2]);
+    } catch (const Exception&) {
+        return std::current_exception();  // the grid shows how far the update got
+    }
+    return nullptr;
+}
+
 void PrintCalendar(const std::vector<std::string>& fields, std::FILE* out) {
     if (!fields.empty() && fields.size() != 3) {
         throw UsageError{"calendar takes no fields or 3 (year, month, day), not " + std::to_string(fields.size())};
     }
     TMonthModel calendar;
     calendar.Start(Today());
-    std::exception_ptr failure;
-    try {
-        if (!fields.empty()) CalendarUpdate(calendar, fields[0], fields[1], fields[2]);
-    } catch (const Exception&) {
-        failure = std::current_exception();  // the grid shows how far the update got
-    }
+    const std::exception_ptr failure = fields.empty() ? nullptr : ApplyCalendarFields(calendar, fields);
     const std::string text = CalendarScreenText(calendar, IsTerminal(out));
     std::fwrite(text.data(), 1, text.size(), out);
     if (failure) std::rethrow_exception(failure);
-}
-
-bool IsCalendarRequest(const json& request) {
-    if (!request.is_object()) return false;
-    const auto page = request.find("page");
-    return page != request.end() && *page == "calendar";
-}
-
-std::string AnswerCalendarRequest(const json& request) {
-    for (const auto& [key, value] : request.items()) {
-        if (key != "page" && key != "fields" && key != "start" && key != "separator") throw UsageError{"unknown key \"" + key + "\""};
-    }
-    const std::vector<std::string> fields = FieldTexts(request);
-    TMonthModel calendar;
-    calendar.Start(StartDate(request));
-    try {
-        CalendarUpdate(calendar, fields[0], fields[1], fields[2]);
-    } catch (const Exception& e) {
-        return Answer("\"ok\": false, \"error\": " + Quote(e.ClassName()) + ", \"message\": " + Quote(e.Message()) +
-                          ", ",
-                      CalendarRowTexts(calendar));
-    }
-    return Answer("\"ok\": true, ", CalendarRowTexts(calendar));
 }
 
 }  // namespace vesk::cli

@@ -3,16 +3,12 @@
 //
 // Command line: `calendar [Y M D]` prints the month of today, or of the date
 // that the page's update reaches from today with the three field texts.
-// Batch:  {"page": "calendar", "fields": [Y, M, D], "start": [y, m, d]}
-//         ("start" optional, default today; "separator" is taken and has no effect)
-//   Out:  {"ok": true, "texts": [7 lines]}
-//         {"ok": false, "error": "<failure class>", "message": "<message>", "texts": [7 lines]}
-// Each line holds the labels of one grid row joined by tabs, row 0 the header,
-// the current cell's label in square brackets.
-
-#include <nlohmann/json_fwd.hpp>
+// Batch (see Batch.h): the texts are the grid's seven rows, each the labels of
+// one grid row joined by tabs, row 0 the header, the current cell's label in
+// square brackets.
 
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -28,17 +24,17 @@ std::vector<std::string> CalendarRowTexts(const TMonthModel& calendar);
 // square brackets when reverseVideo is false. Never fails.
 std::string CalendarScreenText(const TMonthModel& calendar, bool reverseVideo);
 
-// The command line's calendar: prints the grid to `out`, in reverse video when
-// `out` is a terminal. Raises UsageError for other than 0 or 3 fields; a
+// Applies the page's update with the three field texts (year, month, day) to
+// `calendar`. Raises UsageError for other than three fields. A failure of the
+// update is returned, not raised, so that the caller can still show the grid
+// as the failure left it; null when the update went through.
+std::exception_ptr ApplyCalendarFields(TMonthModel& calendar, const std::vector<std::string>& fields);
+
+// The command line's calendar: prints the grid of today's month, or of where
+// the update with the three field texts takes it, to `out`, in reverse video
+// when `out` is a terminal. Raises UsageError for other than 0 or 3 fields; a
 // failure of the update is raised after the grid, as the failure left it, has
 // been printed.
 void PrintCalendar(const std::vector<std::string>& fields, std::FILE* out);
-
-// True for a batch request whose "page" is "calendar".
-bool IsCalendarRequest(const nlohmann::json& request);
-
-// The answer line for a calendar request. Raises UsageError for a malformed
-// request; answers the update's failures itself.
-std::string AnswerCalendarRequest(const nlohmann::json& request);
 
 }  // namespace vesk::cli
