@@ -1,7 +1,8 @@
 #include "app/Application.h"
 
 #include "app/ErrorHandler.h"
-#include "calendar/DayAbbreviations.h"
+#include "forms/HandlerGuard.h"
+#include "textconv/DayAbbreviations.h"
 #include "textconv/NumberFormat.h"
 
 namespace vesk {
@@ -11,6 +12,8 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // system would append it to every window caption.
     setApplicationName(QStringLiteral("vesk310"));
     setDesktopFileName(QStringLiteral("vesk310"));
+    // The forms hand every failure of their handlers to the error handler.
+    InstallFailureHandler(&ApplicationErrorHandler);
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {

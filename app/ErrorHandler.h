@@ -34,14 +34,4 @@ void ShowFailure(const Exception& failure);
 QMessageBox::StandardButton ApplicationMessageBox(const QString& text, const QString& caption,
                                                   QMessageBox::Icon icon);
 
-// Runs an event handler; what fails in it goes to the application error handler.
-template <class Handler>
-void Guarded(Handler&& handler) noexcept {
-    try {
-        handler();
-    } catch (...) {
-        ApplicationErrorHandler(std::current_exception());
-    }
-}
-
 }  // namespace vesk

@@ -6,7 +6,7 @@
 #include "app/Application.h"
 #include "app/ErrorHandler.h"
 #include "app/LastResort.h"
-#include "calendar/DayAbbreviations.h"
+#include "textconv/DayAbbreviations.h"
 #include "forms/AbutV310.h"
 #include "forms/Icons.h"
 #include "textconv/ErrorText.h"

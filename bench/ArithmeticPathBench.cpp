@@ -11,7 +11,7 @@
 #include "datecalc/CalendarArithmetic.h"
 #include "datecalc/PageComputations.h"
 #include "textconv/Conversions.h"
-#include "textconv/Extended.h"
+#include "numeric/Extended.h"
 
 namespace {
 

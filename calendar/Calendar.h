@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "calendar/CalendarUpdate.h"
+#include "datecalc/CalendarUpdate.h"
 #include "calendar/CustomGrid.h"
-#include "calendar/DayAbbreviations.h"
-#include "calendar/MonthModel.h"
+#include "textconv/DayAbbreviations.h"
+#include "datecalc/MonthModel.h"
 
 namespace vesk {
 

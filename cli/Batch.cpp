@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cli/CalendarCommand.h"
-#include "calendar/DateValue.h"
+#include "datecalc/DateValue.h"
 #include "cli/Pages.h"
 #include "textconv/Failures.h"
 #include "textconv/NumberFormat.h"

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <exception>
 
-#include "calendar/CalendarUpdate.h"
+#include "datecalc/CalendarUpdate.h"
 #include "cli/Pages.h"
 #include "textconv/Failures.h"
 

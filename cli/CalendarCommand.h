@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "calendar/MonthModel.h"
+#include "datecalc/MonthModel.h"
 
 namespace vesk::cli {
 

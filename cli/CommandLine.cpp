@@ -1,6 +1,6 @@
 #include "cli/CommandLine.h"
 
-#include "calendar/DayAbbreviations.h"
+#include "textconv/DayAbbreviations.h"
 #include "cli/Batch.h"
 #include "cli/CalendarCommand.h"
 #include "cli/Pages.h"

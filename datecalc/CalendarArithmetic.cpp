@@ -1,6 +1,6 @@
 #include "datecalc/CalendarArithmetic.h"
 
-#include "textconv/Extended.h"
+#include "numeric/Extended.h"
 
 namespace vesk {
 namespace {

@@ -11,7 +11,7 @@
 #include <QWindow>
 #include <tuple>
 
-#include "app/ErrorHandler.h"
+#include "forms/HandlerGuard.h"
 #include "calendar/Calendar.h"
 #include "datecalc/PageComputations.h"
 #include "forms/AbutV310.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "textconv/Extended.h"
+#include "numeric/Extended.h"
 #include "textconv/SystemClock.h"
 
 namespace vesk {

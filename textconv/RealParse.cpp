@@ -4,7 +4,7 @@
 #include "textconv/Failures.h"
 #include "textconv/MessageText.h"
 #include "textconv/NumberFormat.h"
-#include "textconv/PowersOfTen.h"
+#include "numeric/PowersOfTen.h"
 
 namespace vesk {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "calendar/DayAbbreviations.h"
+#include "textconv/DayAbbreviations.h"
 #include "cli/Batch.h"
 #include "cli/CommandLine.h"
 

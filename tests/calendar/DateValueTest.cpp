@@ -1,4 +1,4 @@
-#include "calendar/DateValue.h"
+#include "datecalc/DateValue.h"
 
 #include <gtest/gtest.h>
 

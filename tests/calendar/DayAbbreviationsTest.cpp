@@ -1,4 +1,4 @@
-#include "calendar/DayAbbreviations.h"
+#include "textconv/DayAbbreviations.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "calendar/MonthModel.h"
+#include "datecalc/MonthModel.h"
 
 #include <gtest/gtest.h>
 
-#include "calendar/CalendarUpdate.h"
-#include "calendar/DayAbbreviations.h"
+#include "datecalc/CalendarUpdate.h"
+#include "textconv/DayAbbreviations.h"
 #include "textconv/Failures.h"
 
 namespace vesk {

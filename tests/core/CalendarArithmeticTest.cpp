@@ -27,7 +27,9 @@ TEST(WeekdayIndex, WorkedExamples) {
         {"negative days run back", 2001, 1, -10, 4},
         {"negative sums give negative indexes", -400, 3, 1, -4},
         {"a sum that wraps around", 2147483647, 3, 1, -6},
-        {"the most negative year", INT32_MIN, 1, 1, WeekdayIndex(INT32_MIN, 1, 1)},
+        // y - 1 wraps to 2147483647; s = 2147483647 + 536870911 - 21474836 + 5368709
+        // wraps to -1626718865; t = 35; -1626718829 % 7 = -1.
+        {"the year before the most negative wraps to the most positive", INT32_MIN, 1, 1, -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

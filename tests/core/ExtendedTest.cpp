@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "textconv/Extended.h"
+#include "numeric/Extended.h"
 #include "textconv/Failures.h"
-#include "textconv/PowersOfTen.h"
+#include "numeric/PowersOfTen.h"
 
 namespace vesk {
 namespace {

@@ -1,4 +1,4 @@
-#include "calendar/CalendarUpdate.h"
+#include "datecalc/CalendarUpdate.h"
 
 #include "textconv/Conversions.h"
 

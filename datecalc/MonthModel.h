@@ -15,7 +15,7 @@
 #include <functional>
 #include <string>
 
-#include "calendar/DateValue.h"
+#include "datecalc/DateValue.h"
 
 namespace vesk {
 

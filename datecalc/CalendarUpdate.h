@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "calendar/MonthModel.h"
+#include "datecalc/MonthModel.h"
 
 namespace vesk {
 

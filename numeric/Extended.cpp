@@ -1,4 +1,4 @@
-#include "textconv/Extended.h"
+#include "numeric/Extended.h"
 
 #include <bit>
 #include <cfloat>

@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "textconv/Extended.h"
+#include "numeric/Extended.h"
 
 namespace vesk::pow10 {
 

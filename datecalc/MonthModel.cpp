@@ -1,8 +1,8 @@
-#include "calendar/MonthModel.h"
+#include "datecalc/MonthModel.h"
 
 #include <limits>
 
-#include "calendar/DayAbbreviations.h"
+#include "textconv/DayAbbreviations.h"
 #include "textconv/Conversions.h"
 #include "textconv/Failures.h"
 
