@@ -1,6 +1,7 @@
 #pragma once
-// The extended reals nearest to the powers of ten that real parse scales by:
-// 10^0 .. 10^31, 10^(32 j) for j = 1 .. 15 and 10^(512 j) for j = 1 .. 9.
+// The extended reals nearest to the powers of ten that real parse and
+// real-to-text scale by: 10^0 .. 10^31, 10^(32 j) for j = 1 .. 15 and
+// 10^(512 j) for j = 1 .. 9, and the scaling itself.
 // They are derived here at compile time with exact integer arithmetic:
 // 10^n = 5^n * 2^n, and only 5^n needs rounding to 64 significant bits.
 
@@ -105,6 +106,12 @@ inline constexpr std::array<Extended, 32> kSmall = Table<32>(1, 0);
 inline constexpr std::array<Extended, 16> kMedium = Table<16>(32, 1);
 // 10^(512 j) for j = 1 .. 9 (entry 0 unused).
 inline constexpr std::array<Extended, 10> kLarge = Table<10>(512, 1);
+
+// Applies a scale of k: multiplies (k > 0) or divides (k < 0) by 10^(|k| mod 32),
+// then by 10^(32 ((|k| div 32) mod 16)), then by 10^(512 (|k| div 512)), each
+// step rounded to nearest extended; the last two are skipped when their factor
+// is 1. |k| < 5120; k = 0 gives the value unchanged.
+Extended Scale(Extended value, int k) noexcept;
 
 static_assert(kSmall[0].SignExponent() == 0x3FFF && kSmall[0].Mantissa() == 1ull << 63);
 static_assert(kSmall[1].SignExponent() == 0x4002 && kSmall[1].Mantissa() == 0xA000000000000000ull);

@@ -27,8 +27,10 @@ std::int32_t IntegerParse(const std::string& text);
 Extended RealParse(const std::string& text);
 
 // Real-to-text: general format with 15 significant digits and the decimal
-// separator in force ("0", "-1.5", "1E15", "1.2345E-5", "INF", "NAN").
-// Never fails.
+// separator in force ("0", "-1.5", "1E15", "1.2345E-5", "INF", "NAN"). The
+// digits are |value| scaled to 18 digits in extended precision, then rounded
+// to 15 on the 16th digit, half up: within one unit of the 15th digit of the
+// exact value. Never fails.
 std::string RealToText(double value);
 
 // Integer-to-text: decimal digits, "-" for negatives. Never fails.

@@ -15,19 +15,6 @@ namespace {
 
 bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
 
-// Applies a scale of k: multiplies (k > 0) or divides (k < 0) by 10^(|k| mod 32),
-// then by 10^(32 ((|k| div 32) mod 16)), then by 10^(512 (|k| div 512)), each
-// step rounded. |k| < 5120.
-Extended Scale(Extended value, long long k) noexcept {
-    const bool up = k > 0;
-    const auto magnitude = static_cast<std::size_t>(up ? k : -k);  // [1, 5119]
-    auto apply = [&](Extended factor) { value = up ? value * factor : value / factor; };
-    apply(pow10::kSmall[magnitude % 32]);
-    if (const std::size_t j = (magnitude / 32) % 16; j != 0) apply(pow10::kMedium[j]);
-    if (const std::size_t j = magnitude / 512; j != 0) apply(pow10::kLarge[j]);
-    return value;
-}
-
 }  // namespace
 
 Extended RealParse(const std::string& text) {
@@ -94,7 +81,7 @@ Extended RealParse(const std::string& text) {
     if (scale <= -5120) {
         value = Extended();
     } else if (scale != 0) {
-        value = Scale(value, scale);
+        value = pow10::Scale(value, static_cast<int>(scale));
         if (!value.IsFinite()) RejectReal(text);
     }
     return negative ? -value : value;

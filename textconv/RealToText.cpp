@@ -1,54 +1,80 @@
 // Real-to-text: the general format with 15 significant digits.
+//
+// The digits come from the extended scaling that real parse uses: |x| is
+// scaled to an 18-digit integer, which is then rounded to 15 digits with the
+// 16th digit rounding half up. The two roundings are the format's own: the
+// text can differ from the exact value rounded once (by at most one unit of
+// the 15th digit), and the stored -11.18 (-11.1799999999999499...) reads
+// "-11.18" rather than "-11.1799999999999".
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
 
 #include "textconv/Conversions.h"
 #include "textconv/NumberFormat.h"
+#include "textconv/PowersOfTen.h"
 
 namespace vesk {
 namespace {
 
 constexpr int kDigits = 15;
+constexpr std::uint64_t k1e17 = 100000000000000000ull;
+constexpr std::uint64_t k1e18 = 1000000000000000000ull;
 
-// The significant digits of |x| > 0 rounded to 15, half away from zero on the
-// exact value, without trailing zeros; *exponent is E with |x| = 0.d1d2... * 10^E.
-std::string SignificantDigits(double magnitude, int* exponent) {
-    // 17 digits, correctly rounded: enough to decide the 15-digit rounding
-    // unless digits 16 and 17 read exactly "50".
-    char buffer[800];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                std::chars_format::scientific, kDigits + 1);
-    if (buffer[kDigits + 1] == '5' && buffer[kDigits + 2] == '0') {
-        // The exact expansion has at most 767 significant digits.
-        result = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                               std::chars_format::scientific, 780);
+// y > 0 rounded to an integer, to nearest with ties to even; y < 2^64.
+std::uint64_t RoundToInteger(Extended y) noexcept {
+    const int exponent = static_cast<int>(y.BiasedExponent()) - 16383;  // of the top bit
+    const std::uint64_t m = y.Mantissa();
+    if (exponent >= 63) return m;
+    if (exponent < -1) return 0;      // below 1/2
+    const int shift = 63 - exponent;  // [1, 64]: bits below the units place
+    const std::uint64_t whole = shift == 64 ? 0 : m >> shift;
+    const std::uint64_t fraction = shift == 64 ? m : m & ((std::uint64_t{1} << shift) - 1);
+    const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+    return whole + ((fraction > half || (fraction == half && (whole & 1u) != 0)) ? 1 : 0);
+}
+
+// |x| scaled by 10^(18 - E) and rounded to an integer.
+std::uint64_t ScaledDigits(Extended magnitude, int exponent) noexcept {
+    return RoundToInteger(pow10::Scale(magnitude, 18 - exponent));
+}
+
+// The significant digits of |x| > 0 rounded to 15, without trailing zeros,
+// into `digits`; gives their count and sets *exponent to E with
+// |x| = 0.d1d2... * 10^E.
+int SignificantDigits(double magnitude, char (&digits)[kDigits], int* exponent) {
+    const Extended x = Extended::FromDouble(magnitude);           // exact, and never denormal
+    const int e2 = static_cast<int>(x.BiasedExponent()) - 16383;  // [-1074, 1023]
+    // floor(e2 * 19728 / 65536) + 1, rounding down for negative e2 too: [-323, 308],
+    // so the scale 18 - E stays far inside the tables' reach.
+    int e = ((e2 * 19728) >> 16) + 1;
+    std::uint64_t n = ScaledDigits(x, e);
+    if (n < k1e17) {
+        // The mended case: for a few tiny values the estimate is one too high
+        // and only 17 digits come out, which taken as 18 would lead with a
+        // zero. Scale again with E one lower so that there are 18
+        // (9.924161033296096e-265 gives "9.9241610332961E-265").
+        --e;
+        n = ScaledDigits(x, e);
     }
-    // buffer: "d.ddd...de[+-]xx"
-    const char* e = static_cast<const char*>(std::memchr(buffer, 'e', static_cast<std::size_t>(result.ptr - buffer)));
-    int decimalExponent = 0;
-    std::from_chars(e + (e[1] == '+' ? 2 : 1), result.ptr, decimalExponent);
-    std::string digits;
-    digits.reserve(kDigits + 1);
-    digits += buffer[0];
-    digits.append(buffer + 2, kDigits - 1);
-    const bool roundUp = buffer[kDigits + 1] >= '5';  // the 16th significant digit
-    *exponent = decimalExponent + 1;
-    if (roundUp) {
-        int k = kDigits - 1;
-        while (k >= 0 && digits[static_cast<std::size_t>(k)] == '9') {
-            digits[static_cast<std::size_t>(k--)] = '0';
-        }
-        if (k < 0) {
-            digits.assign(1, '1');
-            ++*exponent;
-        } else {
-            ++digits[static_cast<std::size_t>(k)];
-        }
+    if (n >= k1e18) {
+        n = RoundToInteger(Extended::FromUnsigned(n) / Extended::FromUnsigned(10));
+        ++e;
     }
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-    return digits;
+    // n has 18 digits. Round to 15: half up on the 16th digit, carrying.
+    std::uint64_t kept = n / 1000;
+    if ((n / 100) % 10 >= 5 && ++kept == 1000000000000000ull) {
+        kept = 100000000000000ull;
+        ++e;
+    }
+    *exponent = e;
+    for (int i = kDigits - 1; i >= 0; --i) {
+        digits[i] = static_cast<char>('0' + kept % 10);
+        kept /= 10;
+    }
+    int count = kDigits;
+    while (count > 1 && digits[count - 1] == '0') --count;
+    return count;
 }
 
 }  // namespace
@@ -58,34 +84,41 @@ std::string RealToText(double value) {
     if (std::isinf(value)) return "INF";
     if (value == 0) return "0";
     const char separator = DecimalSeparator();
+    char digits[kDigits];
     int e = 0;
-    const std::string digits = SignificantDigits(std::fabs(value), &e);
-    std::string text = value < 0 ? "-" : "";
+    const int count = SignificantDigits(std::fabs(value), digits, &e);
+    // The text is built here and copied once: at most "-0.000ddddddddddddddd"
+    // (21) or "-d.ddddddddddddddE-324" (22) characters.
+    char text[32];
+    char* out = text;
+    if (value < 0) *out++ = '-';
+    auto copy = [&out](const char* from, int n) {
+        for (int i = 0; i < n; ++i) *out++ = from[i];
+    };
     if (e > kDigits || e < -3) {
-        text += digits[0];
-        if (digits.size() > 1) {
-            text += separator;
-            text.append(digits, 1);
+        *out++ = digits[0];
+        if (count > 1) {
+            *out++ = separator;
+            copy(digits + 1, count - 1);
         }
-        text += 'E';
-        text += std::to_string(e - 1);
-    } else if (e > 0) {
-        const auto whole = static_cast<std::size_t>(e);  // [1, 15]
-        if (digits.size() <= whole) {
-            text += digits;
-            text.append(whole - digits.size(), '0');
+        *out++ = 'E';
+        out = std::to_chars(out, text + sizeof text, e - 1).ptr;  // [-324, 308]
+    } else if (e > 0) {                                           // e in [1, 15]
+        if (count <= e) {
+            copy(digits, count);
+            for (int i = count; i < e; ++i) *out++ = '0';
         } else {
-            text.append(digits, 0, whole);
-            text += separator;
-            text.append(digits, whole);
+            copy(digits, e);
+            *out++ = separator;
+            copy(digits + e, count - e);
         }
-    } else {
-        text += '0';
-        text += separator;
-        text.append(static_cast<std::size_t>(-e), '0');
-        text += digits;
+    } else {  // e in [-3, 0]
+        *out++ = '0';
+        *out++ = separator;
+        for (int i = e; i < 0; ++i) *out++ = '0';
+        copy(digits, count);
     }
-    return text;
+    return std::string(text, out);
 }
 
 }  // namespace vesk

@@ -3,12 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cfloat>
 #include <cmath>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "textconv/Conversions.h"
 #include "textconv/Failures.h"
@@ -164,18 +166,67 @@ TEST_F(Separator, RealToTextUsesTheDecimalSeparator) {
     EXPECT_EQ(RealToText(1.5e-7), "1,5E-7");
 }
 
-// The exact decimal expansion of |x| rounded to 15 digits, half away from zero,
-// written the same way: an oracle from the exact digits.
-std::string ExactlyRounded(double x) {
+// Texts worked out by tests/core/real_to_text_model.py, which carries out the
+// format's steps (extended scaling by the power-of-ten tables, rounding to an
+// 18-digit integer, then to 15 digits on the 16th) in exact rational
+// arithmetic. The comment gives digits 16 to 18 of the 18-digit integer.
+TEST_F(Separator, RealToTextMatchesTheExactDerivation) {
+    const TextCase cases[] = {
+        {-0x1.65c28f5c28f40p+3, "-11.18"},  // 500; a day of the date-after page: -11.18, not -11.1799999999999
+        {0x1.f128867a80000p+2, "7.76809846842662"},  // 500; a day of the date-after page
+        {0x1.5003a847c1babp+76, "9.9173912771872E22"},  // 500; a day count of the span page
+        {0x1.d70499e345e28p+67, "2.7152337514544E20"},  // 986; the years of that span
+        {0x1.0000000000000p-877, "9.9241610332961E-265"},  // 568; the estimate of E is one too high
+        {0x1.ff31d401c61dep-337, "7.13243444097167E-102"},  // 500; the rounded steps of the scaling decide: one rounded factor gives ...166
+        {0x1.eaea22413b57bp-266, "1.61728710320615E-80"},  // 499; scaled to ...4994.5 (19 digits): ties to even, then / 10 gives ...499
+        {0x1.5555555555555p-2, "0.333333333333333"},  // 315
+        {0x1.5555555555555p-1, "0.666666666666667"},  // 630
+        {0x1.3333333333334p-2, "0.3"},  // 044
+        {0x1.6bcc41e8ffffdp+46, "100000000000000"},  // 531
+        {0x1.3ffffffffffffp+3, "10"},  // 822; all nines carry into a new digit
+        {0x1.fffffffffffffp+1023, "1.79769313486232E308"},  // 571; the largest 64-bit real
+        {0x0.0000000000001p-1022, "4.94065645841247E-324"},  // 544; the smallest 64-bit denormal
+        {0x1.b69b4ba630f35p+56, "1.23456789012346E17"},  // 680
+        {-0x1.421f5f40d8376p-23, "-1.5E-7"},  // 993
+        {0x1.c6bf526340028p+49, "1.00000000000001E15"},  // 500
+        {0x1.99a16d3d6efc0p-4, "0.100007464140559"},  // 499
+        {0x1.87f09e70db6b6p-665, "1.00007464140559E-200"},  // 499
+        {0x1.65950fc57ec1ep+830, "1.00007464140559E250"},  // 499
+        {0x1.99a24bdddc06bp-4, "0.100008293489511"},  // 500
+        {0x1.87efc96dc1347p-665, "1.00006634791609E-200"},  // 500
+        {0x1.65aedf4f631cfp+830, "1.00035662004894E250"},  // 500
+        {0x1.99a4091eb61c1p-4, "0.100009952187413"},  // 501
+        {0x1.87ee1f678cc69p-665, "1.00004976093707E-200"},  // 501
+        {0x1.65920669fa7afp+830, "1.00004146744756E250"},  // 501
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(RealToText(c.value), c.text);
+    }
+}
+
+// The exact decimal expansion of |x|: at least 18 significant digits, and E
+// with |x| = 0.d1d2... * 10^E.
+struct Expansion {
+    std::string digits;
+    int exponent;
+};
+
+Expansion Exact(double x) {
     char buffer[1000];
     auto end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(x),
                              std::chars_format::scientific, 800).ptr;
-    std::string all(buffer, end);
+    const std::string all(buffer, end);
     const std::size_t e = all.find('e');
-    int exponent = std::stoi(all.substr(e + 1)) + 1;
-    std::string digits = all.substr(0, 1) + all.substr(2, e - 2);
-    std::string kept = digits.substr(0, 15);
-    if (digits[15] >= '5') {
+    return {all.substr(0, 1) + all.substr(2, e - 2), std::stoi(all.substr(e + 1)) + 1};
+}
+
+// The first 15 digits of the expansion, one unit added in the 15th when `up`,
+// without trailing zeros, as "digitsE<exponent>".
+std::string FifteenDigits(const Expansion& exact, bool up) {
+    std::string kept = exact.digits.substr(0, 15);
+    int exponent = exact.exponent;
+    if (up) {
         int k = 14;
         while (k >= 0 && kept[static_cast<std::size_t>(k)] == '9') kept[static_cast<std::size_t>(k--)] = '0';
         if (k < 0) {
@@ -210,8 +261,8 @@ std::string Shape(const std::string& text) {
     return digits + "E" + std::to_string(exponent);
 }
 
-TEST_F(Separator, RealToTextIsExactOverTheWholeExponentRange) {
-    // Every power of two and of ten that is a 64-bit real, with both neighbours.
+TEST_F(Separator, RealToTextOverTheWholeExponentRange) {
+    // Every power of two and of ten that is a 64-bit real, with both neighbours,
     std::vector<double> values;
     for (int k = -1074; k <= 1023; ++k) values.push_back(std::ldexp(1.0, k));
     for (int k = -323; k <= 308; ++k) values.push_back(std::strtod(("1e" + std::to_string(k)).c_str(), nullptr));
@@ -219,12 +270,47 @@ TEST_F(Separator, RealToTextIsExactOverTheWholeExponentRange) {
         values.push_back(std::nextafter(values[i], 0.0));
         values.push_back(std::nextafter(values[i], INFINITY));
     }
+    // and values spread over every binade by their bits.
+    std::uint64_t state = 0x9E3779B97F4A7C15ull;
+    for (int i = 0; i < 20000; ++i) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        values.push_back(std::bit_cast<double>(state >> 1));  // positive
+    }
+    // Of these, the only ones whose text is not the exact value rounded once,
+    // with their texts, from tests/core/real_to_text_model.py.
+    const TextCase differing[] = {
+        {0x1.2a02ae6a978f1p-997, "8.69132291273769E-301"},  // not 8.69132291273768E-301
+        {0x1.1b3d0a448cb49p-830, "1.54531074413917E-250"},  // not 1.54531074413916E-250
+        {0x1.3e52bb493e2b2p-774, "1.25144463894599E-233"},  // not 1.25144463894598E-233
+        {0x1.2bac3e58c82f4p-238, "2.65013764057665E-72"},  // not 2.65013764057664E-72
+        {0x1.2aa0972bb7b82p-232, "1.69017065843433E-70"},  // not 1.69017065843432E-70
+        {0x1.0000000000001p-140, "7.17464813734307E-43"},  // not 7.17464813734306E-43
+        {0x1.fffffffffffffp-94, "1.0097419586829E-28"},  // not 1.00974195868289E-28
+        {0x1.0000000000001p+362, "9.39417033109534E108"},  // not 9.39417033109533E108
+        {0x1.f2a80db93136cp+365, "1.46389491135273E110"},  // not 1.46389491135272E110
+        {0x1.fc245612c267fp+590, "8.04345277589534E177"},  // not 8.04345277589533E177
+        {0x1.fffffffffffffp+600, "8.29903113776199E180"},  // not 8.29903113776198E180
+        {0x1.e3df1fa8ae7d8p+682, "3.79268862754819E205"},  // not 3.79268862754818E205
+        {0x1.51091199c4920p+923, "9.33515607296378E277"},  // not 9.33515607296377E277
+    };
     for (double x : values) {
-        if (x == 0 || std::isinf(x)) continue;
+        if (x == 0 || !std::isfinite(x)) continue;
         SCOPED_TRACE(x);
         const std::string text = RealToText(x);
-        ASSERT_EQ(Shape(text), ExactlyRounded(x)) << text;
         ASSERT_EQ(RealToText(-x), "-" + text);
+        const Expansion exact = Exact(x);
+        const auto listed = std::find_if(std::begin(differing), std::end(differing),
+                                         [x](const TextCase& d) { return d.value == x; });
+        if (listed == std::end(differing)) {
+            ASSERT_EQ(Shape(text), FifteenDigits(exact, exact.digits[15] >= '5')) << text;
+        } else {
+            // The double rounding: digits 16 to 18 of the exact value read
+            // "499", the rounding to 18 digits took them to "500", and the
+            // text is one unit higher in the 15th digit.
+            ASSERT_EQ(text, listed->text);
+            EXPECT_EQ(exact.digits.substr(15, 3), "499");
+            EXPECT_EQ(Shape(text), FifteenDigits(exact, true));
+        }
     }
 }
 
