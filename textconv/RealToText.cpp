@@ -12,7 +12,7 @@
 
 #include "textconv/Conversions.h"
 #include "textconv/NumberFormat.h"
-#include "textconv/PowersOfTen.h"
+#include "numeric/PowersOfTen.h"
 
 namespace vesk {
 namespace {

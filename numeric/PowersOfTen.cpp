@@ -1,4 +1,4 @@
-#include "textconv/PowersOfTen.h"
+#include "numeric/PowersOfTen.h"
 
 namespace vesk::pow10 {
 
