@@ -134,6 +134,26 @@ std::optional<std::vector<std::string>> IsoDate(std::string_view text) {
                                     WithoutLeadingZeros(text.substr(second + 1, day))};
 }
 
+// What is wrong with the option argument `current` for which getopt_long gave
+// ':' or '?'. The C libraries differ in which of the two a value for a flag
+// gets, so that case is recognised here.
+std::string OptionProblem(int given, const std::string& current, const ::option* options) {
+    if (current.rfind("--", 0) == 0) {
+        const std::size_t equals = current.find('=');
+        const std::string name = current.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
+        for (const ::option* o = options; o->name != nullptr; ++o) {
+            if (name.empty() || std::string_view(o->name).rfind(name, 0) != 0) continue;  // abbreviations too
+            if (o->has_arg == no_argument && equals != std::string::npos) {
+                return "option '--" + std::string(o->name) + "' takes no value";
+            }
+            if (given == ':') return "option '--" + std::string(o->name) + "' needs a value";
+        }
+        return "invalid option '" + current + "'";
+    }
+    // A short option, named by getopt's optopt.
+    return "invalid option '-" + std::string(1, static_cast<char>(optopt)) + "'";
+}
+
 enum Option : int { kVersionOption = 256, kBatchOption, kSeparatorOption, kColorOption };
 
 }  // namespace
@@ -205,12 +225,10 @@ int RunCalculator(const std::vector<std::string>& args, std::FILE* out, std::FIL
                     return Usage(err, "--color takes auto, always or never, not '" + std::string(optarg) + "'");
                 }
                 break;
-            case ':': return Usage(err, "option '" + current + "' needs a value");
-            default:  // a long option is named by its argument, a short one by optopt
-                return Usage(err, "invalid option '" +
-                                      (current.rfind("--", 0) == 0 ? current
-                                                                   : std::string("-") + static_cast<char>(optopt)) +
-                                      "'");
+            case ':':
+            case '?':
+                return Usage(err, OptionProblem(option, current, kOptions));
+            default: return Usage(err, OptionProblem('?', current, kOptions));
         }
     }
     const std::vector<std::string> rest(args.begin() + (optind - 1), args.end());
