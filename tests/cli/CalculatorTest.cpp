@@ -155,6 +155,20 @@ TEST(Calculator, OptionsAndFieldsFromTheArgumentList) {
     }
 }
 
+TEST(Calculator, EveryIsoDateOfTheYears0To9999GivesItsNumbers) {
+    char text[16];
+    for (int year = 0; year <= 9999; ++year) {
+        const int month = year % 12 + 1, day = year % 31 + 1;
+        const std::vector<std::string> numbers = {std::to_string(year), std::to_string(month), std::to_string(day)};
+        for (const char* format : {"%04d-%02d-%02d", "%d/%d/%d"}) {
+            std::snprintf(text, sizeof text, format, year, month, day);
+            ASSERT_EQ(ExpandDateArguments({"x", text, "-1"}),
+                      (std::vector<std::string>{"x", numbers[0], numbers[1], numbers[2], "-1"}))
+                << text;
+        }
+    }
+}
+
 TEST(Calculator, TodayIsTodaysDate) {
     const LocalDate before = ReadLocalDate();
     const Outcome today = Calculate({"after", "today", "0"});
