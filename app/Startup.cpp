@@ -23,7 +23,7 @@ int RunProgram(TApplication& application, PagesDlgOptions options) {
         // The title captions the error boxes. The window system has no
         // taskbar text apart from the window's caption, which stays the dialog's.
         SetApplicationTitle(QString::fromUtf8(kApplicationTitle));
-        application.setWindowIcon(ProgramIcon());
+        application.setWindowIcon(ProgramWindowIcon());
 
         dialog = std::make_unique<TPagesDlg>(std::move(options));
         about = std::make_unique<TAboutBox>();

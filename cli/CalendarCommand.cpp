@@ -14,6 +14,10 @@
 #include <unistd.h>
 #endif
 
+#if defined(VESK310_UTF8PROC)
+#include <utf8proc.h>
+#endif
+
 namespace vesk::cli {
 namespace {
 
@@ -24,9 +28,29 @@ bool IsCurrent(const TMonthModel& calendar, int col, int row) {
     return col == calendar.CurrentCol() && row == calendar.CurrentRow();
 }
 
-// The columns a UTF-8 text takes on a terminal: two for each East Asian wide
-// or full-width character, one for any other.
+// The columns a UTF-8 text takes on a terminal, whatever the locale: the texts
+// are UTF-8 on every platform.
 int DisplayWidth(const std::string& text) {
+#if defined(VESK310_UTF8PROC)
+    int width = 0;
+    const auto* bytes = reinterpret_cast<const utf8proc_uint8_t*>(text.data());
+    auto left = static_cast<utf8proc_ssize_t>(text.size());
+    while (left > 0) {
+        utf8proc_int32_t code = 0;
+        utf8proc_ssize_t length = utf8proc_iterate(bytes, left, &code);
+        if (length <= 0) {  // a byte that starts no character: one column, as a replacement
+            length = 1;
+            width += 1;
+        } else {
+            width += utf8proc_charwidth(code);
+        }
+        bytes += length;
+        left -= length;
+    }
+    return width;
+#else
+    // Two columns for each East Asian wide or full-width character, one for
+    // any other.
     int width = 0;
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
@@ -43,11 +67,14 @@ int DisplayWidth(const std::string& text) {
         i += length;
     }
     return width;
+#endif
 }
 
 std::string PadLeft(const std::string& text, int width) {
     return std::string(static_cast<std::size_t>(std::max(width - DisplayWidth(text), 0)), ' ') + text;
 }
+
+}  // namespace
 
 bool IsTerminal(std::FILE* stream) {
 #if defined(_WIN32)
@@ -59,7 +86,14 @@ bool IsTerminal(std::FILE* stream) {
 #endif
 }
 
-}  // namespace
+bool UseReverseVideo(ColorMode mode, bool terminal, const char* noColor) {
+    switch (mode) {
+        case ColorMode::Always: return true;
+        case ColorMode::Never: return false;
+        case ColorMode::Auto: break;
+    }
+    return terminal && (noColor == nullptr || *noColor == '\0');
+}
 
 std::vector<std::string> CalendarRowTexts(const TMonthModel& calendar) {
     std::vector<std::string> rows;
@@ -120,16 +154,15 @@ std::exception_ptr ApplyCalendarFields(TMonthModel& calendar, const std::vector<
     return nullptr;
 }
 
-void PrintCalendar(const std::vector<std::string>& fields, std::FILE* out) {
+std::string CalendarPageText(const std::vector<std::string>& fields, bool reverseVideo,
+                             std::exception_ptr& failure) {
     if (!fields.empty() && fields.size() != 3) {
         throw UsageError{"calendar takes no fields or 3 (year, month, day), not " + std::to_string(fields.size())};
     }
     TMonthModel calendar;
     calendar.Start(Today());
-    const std::exception_ptr failure = fields.empty() ? nullptr : ApplyCalendarFields(calendar, fields);
-    const std::string text = CalendarScreenText(calendar, IsTerminal(out));
-    std::fwrite(text.data(), 1, text.size(), out);
-    if (failure) std::rethrow_exception(failure);
+    failure = fields.empty() ? nullptr : ApplyCalendarFields(calendar, fields);
+    return CalendarScreenText(calendar, reverseVideo);
 }
 
 }  // namespace vesk::cli

@@ -30,11 +30,24 @@ std::string CalendarScreenText(const TMonthModel& calendar, bool reverseVideo);
 // as the failure left it; null when the update went through.
 std::exception_ptr ApplyCalendarFields(TMonthModel& calendar, const std::vector<std::string>& fields);
 
-// The command line's calendar: prints the grid of today's month, or of where
-// the update with the three field texts takes it, to `out`, in reverse video
-// when `out` is a terminal. Raises UsageError for other than 0 or 3 fields; a
-// failure of the update is raised after the grid, as the failure left it, has
-// been printed.
-void PrintCalendar(const std::vector<std::string>& fields, std::FILE* out);
+// When the command line's calendar shows the current day in reverse video:
+// --color=auto|always|never.
+enum class ColorMode { Auto, Always, Never };
+
+// Whether to use reverse video: always or never as asked; for auto, when the
+// output is a terminal (not "dumb") and NO_COLOR is unset or empty. `noColor`
+// is the value of NO_COLOR, null when unset. Never fails.
+bool UseReverseVideo(ColorMode mode, bool terminal, const char* noColor);
+
+// Whether `stream` is a terminal that takes escape sequences: a tty, with TERM
+// set and not "dumb". Always false on Windows. Never fails.
+bool IsTerminal(std::FILE* stream);
+
+// The command line's calendar: the screen text of today's month, or of where
+// the update with the three field texts takes it. Raises UsageError for other
+// than 0 or 3 fields. A failure of the update is stored in `failure` (null
+// when there is none), and the text shows the grid as the failure left it.
+std::string CalendarPageText(const std::vector<std::string>& fields, bool reverseVideo,
+                             std::exception_ptr& failure);
 
 }  // namespace vesk::cli

@@ -11,6 +11,7 @@
 #include "forms/Icons.h"
 #include "forms/Image.h"
 #include "forms/Panel.h"
+#include "version/Version.h"
 
 namespace vesk {
 
@@ -41,7 +42,7 @@ TAboutBox::TAboutBox() : QDialog(nullptr) {
     setFixedSize(265, 151);
     setBackgroundRole(QPalette::Button);
     ApplyFont(this, {Face::PGothic, 12, kBlack});
-    setWindowIcon(vesk::ProgramIcon());
+    setWindowIcon(ProgramWindowIcon());
 
     Bevel2 = new TBevel(this, TBevel::Shape::LoweredBox);
     Place(Bevel2, "Bevel2", 0, 0, 265, 151);
@@ -53,7 +54,7 @@ TAboutBox::TAboutBox() : QDialog(nullptr) {
     Place(ProgramIcon, "ProgramIcon", 14, 8, 35, 33);
     ProductName = MakeLabel(Panel1, "ProductName", 66, 13, 160, 15, "Zelmoro ・２ (Vesk_310)",
                             {Face::PMincho, 15, kBlue});
-    Version = MakeLabel(Panel1, "Version", 20, 62, 87, 15, "第 3.10 版", {Face::PMincho, 15, kBlack});
+    Version = MakeLabel(Panel1, "Version", 20, 62, 87, 15, "第 " VESK310_VERSION " 版", {Face::PMincho, 15, kBlack});
     NoticeLabel = MakeLabel(Panel1, "NoticeLabel", 86, 38, 129, 13, "日付計算の小道具",
                             {Face::PMincho, 13, kBlack});
     Bevel1 = new TBevel(Panel1, TBevel::Shape::LoweredFrame);

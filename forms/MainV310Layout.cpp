@@ -110,7 +110,7 @@ void TPagesDlg::BuildLayout() {
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
     ApplyFont(this, kDialogFont);
-    setWindowIcon(ProgramIcon());
+    setWindowIcon(ProgramWindowIcon());
 
     // Containers.
     Panel1 = new TPanel(this, TPanel::Bevel::Lowered, TPanel::Bevel::None, 2, 8);

@@ -119,7 +119,7 @@ TEST_F(CalendarCommandTest, CommandLinePrintsTheGridBeforeTheFailure) {
     ASSERT_TRUE(out && err);
     EXPECT_EQ(RunCalculator({"calendar", "10000", "1", "1"}, out, err), 1);
     EXPECT_NE(Contents(out).find(" Sun Mon Tue Wed Thu Fri Sat\n"), std::string::npos);
-    EXPECT_EQ(Contents(err), "日付に変換できない値が渡されました.\n");
+    EXPECT_EQ(Contents(err), "vesk310-calc: 日付に変換できない値が渡されました.\n");
     EXPECT_EQ(RunCalculator({"calendar", "2024", "1"}, out, err), 2);
     std::fclose(out);
     std::fclose(err);

@@ -9,6 +9,7 @@
 #include "cli/Batch.h"
 #include "cli/CommandLine.h"
 #include "textconv/NumberFormat.h"
+#include "textconv/SystemClock.h"
 
 namespace vesk::cli {
 namespace {
@@ -58,9 +59,9 @@ TEST(Calculator, FailuresPrintTheBoxTextAndExitOne) {
     const Outcome bad = Calculate({"weekday", "abc", "1", "1"});
     EXPECT_EQ(bad.code, 1);
     EXPECT_EQ(bad.out, "");
-    EXPECT_EQ(bad.err, "'abc' は数値ではありません.\n");
+    EXPECT_EQ(bad.err, "vesk310-calc: 'abc' は数値ではありません.\n");
     EXPECT_EQ(Calculate({"span", "1e400", "1", "1", "x", "1", "1"}).err,
-              "浮動小数点数のオーバーフロー.\n");
+              "vesk310-calc: 浮動小数点数のオーバーフロー.\n");
 }
 
 TEST(Calculator, BadUsageExitsTwo) {
@@ -73,9 +74,125 @@ TEST(Calculator, BadUsageExitsTwo) {
     for (const auto& args : cases) {
         const Outcome run = Calculate(args);
         EXPECT_EQ(run.code, 2) << (args.empty() ? "" : args[0]);
-        EXPECT_NE(run.err.find("usage:"), std::string::npos);
+        EXPECT_TRUE(run.err.starts_with("vesk310-calc: ")) << run.err;
+        EXPECT_TRUE(run.err.ends_with("\nTry 'vesk310-calc --help' for more information.\n")) << run.err;
     }
     EXPECT_EQ(Calculate({"--help"}).code, 0);
+}
+
+TEST(Calculator, OptionsAndFieldsFromTheArgumentList) {
+    const std::string weekday = "  2001年1月1日は（月）曜日です。\n";
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        int code;
+        std::string out;  // exact, or the beginning when it ends in "..."
+        std::string err;
+    } cases[] = {
+        // help and version on standard output
+        {"short help", {"-h"}, 0, "Usage: vesk310-calc [OPTION]... PAGE [FIELD]...\n...", ""},
+        {"long help", {"--help", "weekday"}, 0, "Usage: vesk310-calc [OPTION]... PAGE [FIELD]...\n...", ""},
+        {"version", {"--version"}, 0, "vesk310-calc 3.10\n", ""},
+        {"abbreviated long option", {"--vers"}, 0, "vesk310-calc 3.10\n", ""},
+        // a value after "=" or as the next argument
+        {"separator after =", {"--decimal-separator=,", "after", "2001", "1", "1", "0,5"}, 0,
+         "  2001年 1月 1,5日です。\n", ""},
+        {"separator as next argument", {"--decimal-separator", ",", "after", "2001", "1", "1", "0,5"}, 0,
+         "  2001年 1月 1,5日です。\n", ""},
+        {"colour as next argument", {"--color", "never", "weekday", "2001", "1", "1"}, 0, weekday, ""},
+        // "--" ends the options; after the page everything is a field
+        {"double dash", {"--", "weekday", "2001", "1", "1"}, 0, weekday, ""},
+        {"option after double dash is a page", {"--", "--version"}, 2, "",
+         "vesk310-calc: unknown page '--version'\n"},
+        {"negative year", {"weekday", "-400", "3", "1"}, 0, "  -400年3月1日は（）曜日です。\n", ""},
+        {"negative day count", {"after", "2001", "1", "1", "-1"}, 0, "  2000年 12月 31日です。\n", ""},
+        {"option-like field", {"weekday", "-h", "1", "1"}, 1, "", "vesk310-calc: '-h' は数値ではありません.\n"},
+        {"long-option-like field", {"weekday", "--batch", "1", "1"}, 1, "",
+         "vesk310-calc: '--batch' は数値ではありません.\n"},
+        // ISO dates and today as field texts
+        {"ISO date with dashes", {"weekday", "2001-01-01"}, 0, weekday, ""},
+        {"ISO date with slashes", {"weekday", "2001/1/1"}, 0, weekday, ""},
+        {"ISO date, one-digit year", {"weekday", "0-3-1"}, 0, "  0年3月1日は（水）曜日です。\n", ""},
+        {"ISO date before the count", {"after", "2001-01-01", "270"}, 0, "  2001年 9月 28日です。\n", ""},
+        {"two ISO dates", {"span", "2001-01-01", "2001/12/31"}, 0,
+         "(１)から(２)までの日数は  364日です。\n およそ  1年  0ヶ月...です。\n", ""},
+        {"mixed separators are one field", {"weekday", "2001-01/01"}, 2, "",
+         "vesk310-calc: weekday takes 3 fields, not 1\n"},
+        {"five-digit year is one field", {"weekday", "20011-01-01", "1", "1"}, 1, "",
+         "vesk310-calc: '20011-01-01' は数値ではありません.\n"},
+        {"three-digit month is one field", {"weekday", "2001-001-01", "1", "1"}, 1, "",
+         "vesk310-calc: '2001-001-01' は数値ではありません.\n"},
+        {"signed date is one field", {"weekday", "-2001-01-01", "1", "1"}, 1, "",
+         "vesk310-calc: '-2001-01-01' は数値ではありません.\n"},
+        // wrong counts and bad options: one line, then the hint
+        {"no page", {}, 2, "", "vesk310-calc: no page given: weekday, span, after, uptime or calendar\n"},
+        {"too few fields", {"span", "2001-01-01"}, 2, "", "vesk310-calc: span takes 6 fields, not 3\n"},
+        {"too many fields", {"weekday", "today", "1"}, 2, "", "vesk310-calc: weekday takes 3 fields, not 4\n"},
+        {"unknown page", {"moon"}, 2, "", "vesk310-calc: unknown page 'moon'\n"},
+        {"unknown option", {"--frobnicate", "weekday"}, 2, "", "vesk310-calc: invalid option '--frobnicate'\n"},
+        {"unknown short option", {"-x"}, 2, "", "vesk310-calc: invalid option '-x'\n"},
+        {"value for a flag", {"--version=2"}, 2, "", "vesk310-calc: option '--version' takes no value\n"},
+        {"missing value", {"--decimal-separator"}, 2, "",
+         "vesk310-calc: option '--decimal-separator' needs a value\n"},
+        {"separator of two bytes", {"--decimal-separator=ab", "weekday", "1", "1", "1"}, 2, "",
+         "vesk310-calc: --decimal-separator takes one single-byte character, not 'ab'\n"},
+        {"unknown colour", {"--color=sometimes", "calendar"}, 2, "",
+         "vesk310-calc: --color takes auto, always or never, not 'sometimes'\n"},
+        {"batch with a page", {"--batch", "weekday"}, 2, "",
+         "vesk310-calc: --batch takes no page, but was given 'weekday'\n"},
+    };
+    const std::string hint = "Try 'vesk310-calc --help' for more information.\n";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Outcome run = Calculate(c.args);
+        EXPECT_EQ(run.code, c.code);
+        if (c.out.ends_with("...")) {
+            EXPECT_TRUE(run.out.starts_with(c.out.substr(0, c.out.size() - 3))) << run.out;
+        } else {
+            EXPECT_EQ(run.out, c.out);
+        }
+        EXPECT_EQ(run.err, c.code == 2 ? c.err + hint : c.err);
+    }
+}
+
+TEST(Calculator, EveryIsoDateOfTheYears0To9999GivesItsNumbers) {
+    char text[16];
+    for (int year = 0; year <= 9999; ++year) {
+        const int month = year % 12 + 1, day = year % 31 + 1;
+        const std::vector<std::string> numbers = {std::to_string(year), std::to_string(month), std::to_string(day)};
+        for (const char* format : {"%04d-%02d-%02d", "%d/%d/%d"}) {
+            std::snprintf(text, sizeof text, format, year, month, day);
+            ASSERT_EQ(ExpandDateArguments({"x", text, "-1"}),
+                      (std::vector<std::string>{"x", numbers[0], numbers[1], numbers[2], "-1"}))
+                << text;
+        }
+    }
+}
+
+TEST(Calculator, TodayIsTodaysDate) {
+    const LocalDate before = ReadLocalDate();
+    const Outcome today = Calculate({"after", "today", "0"});
+    const LocalDate after = ReadLocalDate();
+    const std::string expected = Calculate({"after", std::to_string(after.year), std::to_string(after.month),
+                                            std::to_string(after.day), "0"})
+                                     .out;
+    // The day may change between the two readings: then either date will do.
+    if (before.day == after.day) {
+        EXPECT_EQ(today.out, expected);
+    } else {
+        EXPECT_FALSE(today.out.empty());
+    }
+    EXPECT_EQ(Calculate({"span", "today", "today"}).out,
+              "(１)から(２)までの日数は  0日です。\n およそ  0年  0ヶ月...です。\n");
+}
+
+TEST(Calculator, HelpNamesPagesExitCodesBatchKeysAndTheManual) {
+    const std::string help = Calculate({"--help"}).out;
+    for (const char* part : {"weekday Y M D", "span Y1 M1 D1 Y2 M2 D2", "after Y M D N", "uptime [MS]",
+                             "calendar [Y M D]", "Exit status: 0", "\"separator\"", "\"id\"", "\"start\"",
+                             "man vesk310-calc"}) {
+        EXPECT_NE(help.find(part), std::string::npos) << part;
+    }
 }
 
 TEST(Batch, AnswersEachLineInTheDocumentedFormat) {

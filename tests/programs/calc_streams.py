@@ -1,0 +1,118 @@
+#!/usr/bin/env python3
+"""vesk310-calc on real streams: write errors, the terminal highlight and
+NO_COLOR, and options from a real argument vector.
+
+usage: calc_streams.py VESK310_CALC
+"""
+
+import os
+import pty
+import subprocess
+import sys
+import unittest
+
+CALC = None
+WEEKDAY = "  2001年1月1日は（月）曜日です。\n"
+
+
+def run(*args, env=None, **kwargs):
+    return subprocess.run([CALC, *args], capture_output=True, text=True, env=env, **kwargs)
+
+
+def environment(**changes):
+    env = {k: v for k, v in os.environ.items() if k not in ("NO_COLOR", "TERM")}
+    env.update(changes)
+    return env
+
+
+def on_terminal(*args, env):
+    """Runs the calculator with its standard output on a pseudo-terminal and
+    gives what it wrote there."""
+    leader, follower = pty.openpty()
+    try:
+        process = subprocess.Popen([CALC, *args], stdout=follower, stderr=subprocess.DEVNULL, env=env)
+        os.close(follower)
+        follower = None
+        out = b""
+        while True:
+            try:
+                chunk = os.read(leader, 4096)
+            except OSError:  # the terminal's other end is gone: all is read
+                break
+            if not chunk:
+                break
+            out += chunk
+        assert process.wait(timeout=30) == 0
+        return out.decode("utf-8")
+    finally:
+        os.close(leader)
+        if follower is not None:
+            os.close(follower)
+
+
+class WriteErrors(unittest.TestCase):
+    @unittest.skipUnless(os.path.exists("/dev/full"), "no /dev/full")
+    def test_full_device(self):
+        for args in (["weekday", "2001", "1", "1"], ["calendar", "2024", "2", "29"], ["--help"], ["--version"]):
+            with self.subTest(args=args), open("/dev/full", "w") as full:
+                done = subprocess.run([CALC, *args], stdout=full, stderr=subprocess.PIPE, text=True)
+                self.assertEqual(done.returncode, 1)
+                self.assertEqual(done.stderr, "vesk310-calc: write error: No space left on device\n")
+
+    def test_closed_standard_output(self):
+        done = subprocess.run(["sh", "-c", '"$0" weekday 2001 1 1 >&-', CALC], stderr=subprocess.PIPE, text=True)
+        self.assertEqual(done.returncode, 1)
+        self.assertEqual(done.stderr, "vesk310-calc: write error: Bad file descriptor\n")
+
+    def test_page_failure_after_a_full_device_tells_both(self):
+        with open("/dev/full", "w") as full:
+            done = subprocess.run([CALC, "calendar", "10000", "1", "1"], stdout=full, stderr=subprocess.PIPE,
+                                  text=True)
+        self.assertEqual(done.returncode, 1)
+        self.assertEqual(done.stderr, "vesk310-calc: write error: No space left on device\n"
+                                      "vesk310-calc: 日付に変換できない値が渡されました.\n")
+
+
+class Highlight(unittest.TestCase):
+    REVERSE = "\x1b[7m"
+
+    def test_terminal_colour_and_no_color(self):
+        cases = [
+            # (environment, options, reverse video expected)
+            ({"TERM": "xterm"}, [], True),
+            ({"TERM": "xterm", "NO_COLOR": "1"}, [], False),
+            ({"TERM": "xterm", "NO_COLOR": ""}, [], True),  # empty counts as unset
+            ({"TERM": "xterm", "NO_COLOR": "1"}, ["--color=always"], True),
+            ({"TERM": "xterm"}, ["--color", "never"], False),
+            ({"TERM": "dumb"}, [], False),
+        ]
+        for changes, options, reverse in cases:
+            with self.subTest(env=changes, options=options):
+                out = on_terminal(*options, "calendar", "2024-02-09", env=environment(**changes))
+                self.assertEqual(self.REVERSE in out, reverse, out)
+                self.assertEqual("[9]" in out, not reverse, out)
+
+    def test_pipe_gets_brackets_unless_always(self):
+        self.assertIn("[9]", run("calendar", "2024", "2", "9", env=environment(TERM="xterm")).stdout)
+        self.assertIn(self.REVERSE, run("--color=always", "calendar", "2024", "2", "9").stdout)
+
+
+class ArgumentVector(unittest.TestCase):
+    def test_version_and_fields_after_the_page(self):
+        self.assertEqual(run("--version").stdout, "vesk310-calc 3.10\n")
+        self.assertEqual(run("--", "weekday", "2001", "1", "1").stdout, WEEKDAY)
+        # POSIXLY_CORRECT or not, "-400" after the page is a field
+        for env in (environment(), environment(POSIXLY_CORRECT="1")):
+            done = run("weekday", "-400", "3", "1", env=env)
+            self.assertEqual((done.returncode, done.stdout), (0, "  -400年3月1日は（）曜日です。\n"))
+
+    def test_bad_usage_is_two_lines(self):
+        done = run("weekday", "2001", "1")
+        self.assertEqual(done.returncode, 2)
+        self.assertEqual(done.stderr, "vesk310-calc: weekday takes 3 fields, not 2\n"
+                                      "Try 'vesk310-calc --help' for more information.\n")
+
+
+if __name__ == "__main__":
+    CALC = sys.argv.pop(1)
+    unittest.main()
