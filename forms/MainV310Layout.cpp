@@ -3,7 +3,6 @@
 // properties, in one place. The behaviour is in MainV310.cpp.
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -11,6 +10,7 @@
 
 #include "calendar/Calendar.h"
 #include "forms/Bevel.h"
+#include "forms/Edit.h"
 #include "forms/FormSupport.h"
 #include "forms/Icons.h"
 #include "forms/Image.h"
@@ -63,9 +63,9 @@ QLabel* StripLabel(QWidget* parent, const char* name, int left, int top, int wid
     return label;
 }
 
-QLineEdit* Edit(QWidget* parent, const char* name, int left, int top, int width, int height,
+TEdit* Edit(QWidget* parent, const char* name, int left, int top, int width, int height,
                 const char* text, const FontSpec& font, Stop stop = Stop::Yes) {
-    auto* edit = new QLineEdit(QString::fromUtf8(text), parent);
+    auto* edit = new TEdit(QString::fromUtf8(text), parent);
     Place(edit, name, left, top, width, height);
     ApplyFont(edit, font);
     edit->setFocusPolicy(stop == Stop::Yes ? Qt::StrongFocus : Qt::ClickFocus);
@@ -92,7 +92,7 @@ QWidget* Page(QTabWidget* pages, const char* name, const char* caption) {
 }
 
 // A screen reader reads an edit field by the label in front of it.
-void Names(QLineEdit* edit, QLabel* label, const char* name = nullptr) {
+void Names(TEdit* edit, QLabel* label, const char* name = nullptr) {
     if (label) label->setBuddy(edit);
     edit->setAccessibleName(name ? QString::fromUtf8(name) : label->text());
 }

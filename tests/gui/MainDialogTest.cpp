@@ -50,6 +50,9 @@ TEST_F(MainDialogTest, StartsWithDesignDefaultsAndTodayInTheDateFields) {
         {"Edit12", "270"}, {"Edit13", ""}, {"Edit14", year}, {"Edit15", month}, {"Edit16", day},
     };
     for (const auto& [name, text] : expected) EXPECT_EQ(Field(name)->text(), text) << name;
+    // The fields start-up writes show their text from the first character.
+    for (const char* name : {"Edit1", "Edit2", "Edit3", "Edit9", "Edit10", "Edit11", "Edit14", "Edit15", "Edit16"})
+        EXPECT_EQ(Field(name)->cursorPosition(), 0) << name;
     EXPECT_TRUE(dlg.findChild<QLabel*>("Label19")->text().isEmpty());
     EXPECT_EQ(dlg.PageControl1->currentWidget(), dlg.TabSheet1);
     EXPECT_EQ(QApplication::focusWidget(), dlg.Ed1);
@@ -96,6 +99,8 @@ struct PageCase {
 const std::vector<PageCase> kGoodInput = {
     {"weekday", 0, {{"Ed1", "2001"}, {"Ed2", "1"}, {"Ed3", "1"}}, "Button1",
      {{"Ed4", "  2001年1月1日は（月）曜日です。"}}},
+    {"weekday, longer than its field", 0, {{"Ed1", "2001"}, {"Ed2", "12"}, {"Ed3", "31"}}, "Button1",
+     {{"Ed4", "  2001年12月31日は（月）曜日です。"}}},
     {"weekday quotes the fields as typed", 0, {{"Ed1", "$7D1"}, {"Ed2", "01"}, {"Ed3", "1"}}, "Button1",
      {{"Ed4", "  $7D1年01月1日は（月）曜日です。"}}},
     {"day span", 1,
@@ -104,6 +109,8 @@ const std::vector<PageCase> kGoodInput = {
      {{"Edit7", "(１)から(２)までの日数は  364日です。"}, {"Edit8", " およそ  1年  0ヶ月...です。"}}},
     {"date after", 2, {{"Edit9", "2001"}, {"Edit10", "1"}, {"Edit11", "1"}, {"Edit12", "270"}}, "Button3",
      {{"Edit13", "  2001年 9月 28日です。"}}},
+    {"date after, a fraction of a day", 2, {{"Edit9", "2001"}, {"Edit10", "1"}, {"Edit11", "1"}, {"Edit12", "0.1"}},
+     "Button3", {{"Edit13", "  2001年 1月 1.09999999997672日です。"}}},
 };
 
 TEST_F(MainDialogTest, EachPageButtonWritesItsSentences) {
@@ -115,7 +122,11 @@ TEST_F(MainDialogTest, EachPageButtonWritesItsSentences) {
         BoxCloser noBox;
         Click(dlg.findChild<QPushButton*>(c.button));
         EXPECT_FALSE(noBox.Box().seen);
-        for (auto [name, text] : c.outputs) EXPECT_EQ(Field(name)->text(), U(text)) << name;
+        for (auto [name, text] : c.outputs) {
+            EXPECT_EQ(Field(name)->text(), U(text)) << name;
+            // The sentence shows from its first character, as the program set it.
+            EXPECT_EQ(Field(name)->cursorPosition(), 0) << name;
+        }
     }
 }
 
