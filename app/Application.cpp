@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/ErrorHandler.h"
+#include "forms/FormSupport.h"
 #include "forms/HandlerGuard.h"
 #include "textconv/DayAbbreviations.h"
 #include "textconv/NumberFormat.h"
@@ -12,6 +13,9 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // system would append it to every window caption.
     setApplicationName(QStringLiteral("vesk310"));
     setDesktopFileName(QStringLiteral("vesk310"));
+    // The windows carry the light palette themselves; the rest (menus and
+    // other pop-ups) gets it from here, whatever the desktop theme.
+    setPalette(LightPalette());
     // The forms hand every failure of their handlers to the error handler.
     InstallFailureHandler(&ApplicationErrorHandler);
 }

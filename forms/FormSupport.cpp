@@ -2,7 +2,9 @@
 
 #include <QFont>
 #include <QGuiApplication>
+#include <QEvent>
 #include <QPalette>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
 
@@ -19,6 +21,37 @@ QString FamilyOf(Face face) {
 }
 
 }  // namespace
+
+QPalette LightPalette() {
+    const QColor face(212, 208, 200);
+    const QColor shadow(128, 128, 128);
+    QPalette palette;
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const bool disabled = group == QPalette::Disabled;
+        const QColor text = disabled ? shadow : kBlack;
+        palette.setColor(group, QPalette::Window, face);
+        palette.setColor(group, QPalette::WindowText, text);
+        palette.setColor(group, QPalette::Base, kWhite);
+        palette.setColor(group, QPalette::AlternateBase, face);
+        palette.setColor(group, QPalette::Text, text);
+        palette.setColor(group, QPalette::PlaceholderText, shadow);
+        palette.setColor(group, QPalette::Button, face);
+        palette.setColor(group, QPalette::ButtonText, text);
+        palette.setColor(group, QPalette::BrightText, kWhite);
+        palette.setColor(group, QPalette::Light, kWhite);
+        palette.setColor(group, QPalette::Midlight, face);
+        palette.setColor(group, QPalette::Mid, QColor(160, 160, 160));
+        palette.setColor(group, QPalette::Dark, shadow);
+        palette.setColor(group, QPalette::Shadow, QColor(64, 64, 64));
+        palette.setColor(group, QPalette::Highlight, disabled ? shadow : QColor(10, 36, 106));
+        palette.setColor(group, QPalette::HighlightedText, kWhite);
+        palette.setColor(group, QPalette::ToolTipBase, QColor(255, 255, 225));
+        palette.setColor(group, QPalette::ToolTipText, kBlack);
+        palette.setColor(group, QPalette::Link, kBlue);
+        palette.setColor(group, QPalette::LinkVisited, QColor(128, 0, 128));
+    }
+    return palette;
+}
 
 void ApplyFont(QWidget* widget, const FontSpec& wanted) {
     QFont font(FamilyOf(wanted.face));
@@ -39,12 +72,48 @@ void Place(QWidget* widget, const char* name, int left, int top, int width, int 
     widget->setGeometry(left, top, width, height);
 }
 
-void CentreOnScreen(QWidget* window) {
-    QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    if (!screen) return;
+namespace {
+
+void MoveFrameToCentre(QWidget* window, const QScreen* screen) {
     QRect frame = window->frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
+    window->move(frame.topLeft());  // a window's position is its frame's
+}
+
+// A window manager adds its frame once the window is on the screen, and only
+// then reports its extents. This watcher centres the window again, frame
+// included, at the first move that shows a frame; it goes when the window is
+// first hidden, so later positions stay the user's.
+class FrameCentring : public QObject {
+public:
+    FrameCentring(QWidget* window, QScreen* screen) : QObject(window), window_(window), screen_(screen) {
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != window_) return false;
+        if (event->type() == QEvent::Hide) {
+            deleteLater();
+        } else if (event->type() == QEvent::Move && window_->frameGeometry() != window_->geometry()) {
+            window_->removeEventFilter(this);
+            if (screen_) MoveFrameToCentre(window_, screen_);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget* window_;
+    QPointer<QScreen> screen_;
+};
+
+}  // namespace
+
+void CentreOnScreen(QWidget* window, QScreen* screen) {
+    if (!screen) screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    MoveFrameToCentre(window, screen);
+    if (window->frameGeometry() == window->geometry()) new FrameCentring(window, screen);
 }
 
 }  // namespace vesk

@@ -15,8 +15,10 @@
 #include "forms/Icons.h"
 #include "forms/Image.h"
 #include "forms/MainV310.h"
+#include "forms/PageControl.h"
 #include "forms/Panel.h"
 #include "forms/UpperCaseValidator.h"
+#include "textconv/ErrorText.h"
 
 namespace vesk {
 namespace {
@@ -106,7 +108,10 @@ void TPagesDlg::BuildLayout() {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    // The taskbar shows the window's icon text: the application title.
+    setWindowIconText(QString::fromUtf8(kApplicationTitle));
     setFixedSize(431, 325);
+    setPalette(LightPalette());
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
     ApplyFont(this, kDialogFont);
@@ -117,7 +122,7 @@ void TPagesDlg::BuildLayout() {
     Place(Panel1, "Panel1", 0, 0, 431, 280);
     Bevel1 = new TBevel(Panel1, TBevel::Shape::RightLine);
     Place(Bevel1, "Bevel1", 10, 10, 411, 260);
-    PageControl1 = new QTabWidget(Panel1);
+    PageControl1 = new TPageControl(Panel1, QSize(403, 225));
     Place(PageControl1, "PageControl1", 10, 10, 411, 260);
     ApplyFont(PageControl1, kTabFont);
     PageControl1->setFocusPolicy(Qt::NoFocus);
@@ -193,8 +198,10 @@ void TPagesDlg::BuildLayout() {
     Calen1 = new TCalendar(p);
     Place(Calen1, "Calen1", 0, 41, 403, 184);
     ApplyFont(Calen1, kCalendarFont);
+    Calen1->SetColor(kWhite);
     Calen1->setEnabled(false);
     Calen1->setFocusPolicy(Qt::NoFocus);
+    Calen1->SetUseCurrentDate(false);  // clears the flag; the date stays
     Panel3 = new TPanel(p, TPanel::Bevel::Raised, TPanel::Bevel::None);
     Place(Panel3, "Panel3", 0, 0, 403, 41);
     Label22 = Label(Panel3, "Label22", 4, 12, 32, 16, "西暦", &kBlue16);
