@@ -1,6 +1,8 @@
 #include "app/Application.h"
 
 #include "app/ErrorHandler.h"
+#include "calendar/CalendarAccessible.h"
+#include "forms/Accessible.h"
 #include "forms/FormSupport.h"
 #include "forms/HandlerGuard.h"
 #include "textconv/DayAbbreviations.h"
@@ -16,6 +18,9 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // The windows carry the light palette themselves; the rest (menus and
     // other pop-ups) gets it from here, whatever the desktop theme.
     setPalette(LightPalette());
+    // Screen readers read the month grid as a table, the image and the dialog.
+    InstallCalendarAccessibility();
+    InstallFormsAccessibility();
     // The forms hand every failure of their handlers to the error handler.
     InstallFailureHandler(&ApplicationErrorHandler);
 }

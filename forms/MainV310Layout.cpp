@@ -250,7 +250,9 @@ void TPagesDlg::BuildLayout() {
     Names(Edit14, Label22, "西暦年");
     Names(Edit15, nullptr, "月");
     Names(Edit16, nullptr, "日");
-    Label19->setAccessibleName(QString::fromUtf8("Win起動後 経過"));
+    // The uptime label is read by its text, the ticking value; the strip's
+    // fixed words describe it.
+    Label19->setAccessibleDescription(QString::fromUtf8("Win起動後 経過"));
 
     // The one-second uptime timer; armed by ArmTimer.
     Timer1 = new QTimer(this);

@@ -16,6 +16,7 @@
 #include "forms/AbutV310.h"
 #include "forms/Bevel.h"
 #include "forms/FormSupport.h"
+#include "forms/Image.h"
 #include "forms/Panel.h"
 #include "forms/MainV310.h"
 #include "textconv/NumberFormat.h"
@@ -333,6 +334,35 @@ TEST_F(MainDialogTest, AScreenReaderNamesFieldsByTheirLabelsAndReadsTheResults) 
     Click(dlg.Button1);
     EXPECT_EQ(QAccessible::queryAccessibleInterface(dlg.Ed4)->text(QAccessible::Value),
               U("  2001年1月1日は（月）曜日です。"));
+}
+
+// The uptime is read as it ticks; the image is a picture named by its hint
+// whose press action opens the about box; the window is a dialog.
+TEST_F(MainDialogTest, AScreenReaderReadsTheUptimeTheImageAndTheWindow) {
+    dlg.Timer1Timer();
+    QAccessibleInterface* uptime = QAccessible::queryAccessibleInterface(dlg.Label19);
+    ASSERT_FALSE(dlg.Label19->text().isEmpty());
+    EXPECT_EQ(uptime->text(QAccessible::Name), dlg.Label19->text());
+    EXPECT_EQ(uptime->text(QAccessible::Description), U("Win起動後 経過"));
+
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&dlg);
+    EXPECT_EQ(window->role(), QAccessible::Dialog);
+    EXPECT_EQ(window->text(QAccessible::Name), dlg.windowTitle());
+
+    ShowPage(dlg.TabSheet3);
+    QAccessibleInterface* image = QAccessible::queryAccessibleInterface(dlg.Image1);
+    EXPECT_EQ(image->role(), QAccessible::Graphic);
+    EXPECT_EQ(image->text(QAccessible::Name), U("猫の飾り物の写真 "));
+    QAccessibleActionInterface* actions = image->actionInterface();
+    ASSERT_NE(actions, nullptr);
+    EXPECT_EQ(actions->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+    ModalWatcher closer([&](QWidget* modal) {
+        EXPECT_EQ(modal, &fixture.About());
+        modal->close();
+    });
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return closer.Fired(); }, 2000));
+    EXPECT_FALSE(fixture.About().isVisible());
 }
 
 TEST_F(MainDialogTest, TheUptimeLabelGetsItsTextAtTheFirstTick) {

@@ -1,0 +1,199 @@
+#include "calendar/CalendarAccessible.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QHash>
+#include <QPointer>
+#include <QWidget>
+
+#include "calendar/Calendar.h"
+
+namespace vesk {
+namespace {
+
+QString Label(const TCalendar& grid, int row, int col) {
+    return QString::fromStdString(grid.CellLabel(col, row));
+}
+
+class CalendarTable;
+
+// One cell of the grid, by its row and column. The table owns its cells.
+class CalendarCell : public QAccessibleInterface, public QAccessibleTableCellInterface {
+public:
+    CalendarCell(TCalendar* grid, int row, int col) : grid_(grid), row_(row), col_(col) {}
+
+    bool isValid() const override { return !grid_.isNull(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return grid_ ? grid_->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* parent() const override { return table(); }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+
+    QString text(QAccessible::Text t) const override {
+        if (!grid_ || t != QAccessible::Name) return {};
+        return Label(*grid_, row_, col_);
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+
+    QRect rect() const override {
+        if (!grid_) return {};
+        const QRect cell = grid_->CellRect(col_, row_);
+        return QRect(grid_->mapToGlobal(cell.topLeft()), cell.size());
+    }
+
+    QAccessible::Role role() const override {
+        return grid_ && row_ < grid_->FixedRows() ? QAccessible::ColumnHeader : QAccessible::Cell;
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State state;
+        if (!grid_) return state;
+        state.disabled = !grid_->isEnabled();
+        state.invisible = !grid_->isVisible();
+        state.readOnly = true;
+        if (role() == QAccessible::Cell && !Label(*grid_, row_, col_).isEmpty()) {
+            state.selectable = true;
+            state.focusable = true;
+        }
+        if (isSelected()) {
+            state.selected = true;
+            state.focused = true;
+        }
+        return state;
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TableCellInterface) return static_cast<QAccessibleTableCellInterface*>(this);
+        return nullptr;
+    }
+
+    bool isSelected() const override { return grid_ && grid_->Col() == col_ && grid_->Row() == row_; }
+    QList<QAccessibleInterface*> columnHeaderCells() const override;
+    QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
+    int columnIndex() const override { return col_; }
+    int rowIndex() const override { return row_; }
+    int columnExtent() const override { return 1; }
+    int rowExtent() const override { return 1; }
+    QAccessibleInterface* table() const override {
+        return grid_ ? QAccessible::queryAccessibleInterface(grid_.data()) : nullptr;
+    }
+
+private:
+    QPointer<TCalendar> grid_;
+    int row_;
+    int col_;
+};
+
+class CalendarTable : public QAccessibleWidget, public QAccessibleTableInterface {
+public:
+    explicit CalendarTable(TCalendar* grid) : QAccessibleWidget(grid, QAccessible::Table) {}
+
+    ~CalendarTable() override {
+        for (QAccessible::Id id : std::as_const(cells_)) QAccessible::deleteAccessibleInterface(id);
+    }
+
+    TCalendar* Grid() const { return static_cast<TCalendar*>(widget()); }
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TableInterface) return static_cast<QAccessibleTableInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && Grid()->accessibleName().isEmpty())
+            return QString::fromStdString(MonthCaption(*Grid()));
+        return QAccessibleWidget::text(t);
+    }
+
+    int childCount() const override { return rowCount() * columnCount(); }
+    QAccessibleInterface* child(int index) const override {
+        if (index < 0 || index >= childCount()) return nullptr;
+        return cellAt(index / columnCount(), index % columnCount());
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        if (!child) return -1;
+        const QAccessibleTableCellInterface* cell =
+            const_cast<QAccessibleInterface*>(child)->tableCellInterface();
+        if (!cell || child->parent() != this) return -1;
+        return cell->rowIndex() * columnCount() + cell->columnIndex();
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        const std::optional<TGridCoord> cell = Grid()->CellAt(Grid()->mapFromGlobal(QPoint(x, y)));
+        return cell ? cellAt(cell->row, cell->col) : nullptr;
+    }
+    QAccessibleInterface* focusChild() const override { return cellAt(Grid()->Row(), Grid()->Col()); }
+
+    // The table.
+    QAccessibleInterface* caption() const override { return nullptr; }
+    QAccessibleInterface* summary() const override { return nullptr; }
+    QAccessibleInterface* cellAt(int row, int column) const override {
+        if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return nullptr;
+        const int index = row * columnCount() + column;
+        if (const auto found = cells_.constFind(index); found != cells_.cend())
+            return QAccessible::accessibleInterface(*found);
+        auto* cell = new CalendarCell(Grid(), row, column);
+        cells_.insert(index, QAccessible::registerAccessibleInterface(cell));
+        return cell;
+    }
+    int selectedCellCount() const override { return 1; }
+    QList<QAccessibleInterface*> selectedCells() const override { return {focusChild()}; }
+    QString columnDescription(int column) const override { return Label(*Grid(), 0, column); }
+    QString rowDescription(int) const override { return {}; }
+    int selectedColumnCount() const override { return 0; }
+    int selectedRowCount() const override { return 0; }
+    int columnCount() const override { return Grid()->ColCount(); }
+    int rowCount() const override { return Grid()->RowCount(); }
+    QList<int> selectedColumns() const override { return {}; }
+    QList<int> selectedRows() const override { return {}; }
+    bool isColumnSelected(int) const override { return false; }
+    bool isRowSelected(int) const override { return false; }
+    // The date changes through the page's fields only.
+    bool selectRow(int) override { return false; }
+    bool selectColumn(int) override { return false; }
+    bool unselectRow(int) override { return false; }
+    bool unselectColumn(int) override { return false; }
+    void modelChange(QAccessibleTableModelChangeEvent*) override {}
+
+private:
+    mutable QHash<int, QAccessible::Id> cells_;  // row * columns + column
+};
+
+QList<QAccessibleInterface*> CalendarCell::columnHeaderCells() const {
+    if (!grid_ || row_ < grid_->FixedRows()) return {};
+    auto* table = QAccessible::queryAccessibleInterface(grid_.data())->tableInterface();
+    return {table->cellAt(0, col_)};
+}
+
+QAccessibleInterface* CalendarFactory(const QString&, QObject* object) {
+    if (auto* grid = qobject_cast<TCalendar*>(object)) return new CalendarTable(grid);
+    return nullptr;
+}
+
+}  // namespace
+
+void InstallCalendarAccessibility() { QAccessible::installFactory(&CalendarFactory); }
+
+std::string MonthCaption(const TCalendar& calendar) {
+    return std::to_string(calendar.Year()) + "年" + std::to_string(calendar.Month()) + "月";
+}
+
+void AnnounceCalendarChange(TCalendar& calendar) {
+    if (!QAccessible::isActive() || !calendar.isVisible()) return;
+    QAccessibleEvent name(&calendar, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&name);
+    QAccessibleTableModelChangeEvent cells(&calendar, QAccessibleTableModelChangeEvent::DataChanged);
+    cells.setFirstRow(0);
+    cells.setLastRow(calendar.RowCount() - 1);
+    cells.setFirstColumn(0);
+    cells.setLastColumn(calendar.ColCount() - 1);
+    QAccessible::updateAccessibility(&cells);
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&calendar);
+    if (QAccessibleInterface* current = table ? table->focusChild() : nullptr) {
+        QAccessibleEvent selection(current, QAccessible::Selection);
+        QAccessible::updateAccessibility(&selection);
+    }
+}
+
+}  // namespace vesk
