@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QSignalBlocker>
+#include <algorithm>
 #include <memory>
 
 namespace vesk {
@@ -17,6 +18,32 @@ bool InsertsOneCharacter(const QString& before, const QString& after, qsizetype 
     return at >= 0 && at <= before.size() && after.size() == before.size() + 1 &&
            QStringView(after).left(at) == QStringView(before).left(at) &&
            QStringView(after).mid(at + 1) == QStringView(before).mid(at);
+}
+
+// The line edit records every changed character in a history of its own,
+// which this field never uses: it is dropped once this many characters have
+// changed since it was last dropped.
+constexpr qsizetype kHistoryLimit = 4096;
+
+// What two texts share at their start and, after that, at their end.
+struct CommonEnds {
+    qsizetype prefix = 0;
+    qsizetype suffix = 0;
+};
+CommonEnds Compare(const QString& a, const QString& b) {
+    CommonEnds common;
+    const qsizetype shorter = std::min(a.size(), b.size());
+    while (common.prefix < shorter && a[common.prefix] == b[common.prefix]) ++common.prefix;
+    while (common.suffix < shorter - common.prefix &&
+           a[a.size() - 1 - common.suffix] == b[b.size() - 1 - common.suffix])
+        ++common.suffix;
+    return common;
+}
+
+// How many characters a change from before to after removes and inserts.
+qsizetype ChangedCharacters(const QString& before, const QString& after) {
+    const CommonEnds common = Compare(before, after);
+    return before.size() + after.size() - 2 * (common.prefix + common.suffix);
 }
 
 // A menu entry with its key, as the line edit's own menu writes it.
@@ -49,6 +76,7 @@ void TEdit::TextChanged(const QString& text) {
     if (programWrite_) {
         // setText has emptied the line edit's own history; the undo goes too.
         shownText_ = text;
+        historyCharacters_ = 0;
         return;
     }
     // The user's change. Characters typed one after another make one change.
@@ -59,10 +87,10 @@ void TEdit::TextChanged(const QString& text) {
         canUndo_ = true;
     }
     typingEnd_ = typed ? static_cast<int>(at + 1) : -1;
+    historyCharacters_ += ChangedCharacters(shownText_, text);
     shownText_ = text;
-    // The line edit has recorded the change in its own history, one entry a
-    // character; drop it once this event is done with the field.
-    if (!dropPending_) {
+    // Drop the line edit's own history once this event is done with the field.
+    if (historyCharacters_ >= kHistoryLimit && !dropPending_) {
         dropPending_ = true;
         QMetaObject::invokeMethod(this, &TEdit::DropHistory, Qt::QueuedConnection);
     }
@@ -70,6 +98,7 @@ void TEdit::TextChanged(const QString& text) {
 
 void TEdit::DropHistory() {
     dropPending_ = false;
+    historyCharacters_ = 0;
     if (!isUndoAvailable() && !isRedoAvailable()) return;
     const int cursor = cursorPosition();
     const int start = selectionStart();
@@ -96,16 +125,11 @@ void TEdit::Undo() {
     shownText_ = restored;
     typingEnd_ = -1;
     // The cursor goes to the end of what changed.
-    qsizetype prefix = 0;
-    while (prefix < restored.size() && prefix < undoText_.size() && restored[prefix] == undoText_[prefix])
-        ++prefix;
-    qsizetype suffix = 0;
-    while (suffix < restored.size() - prefix && suffix < undoText_.size() - prefix &&
-           restored[restored.size() - 1 - suffix] == undoText_[undoText_.size() - 1 - suffix])
-        ++suffix;
+    const qsizetype suffix = Compare(restored, undoText_).suffix;
     ownChange_ = true;
-    setText(restored);
+    setText(restored);  // also empties the line edit's own history
     ownChange_ = false;
+    historyCharacters_ = 0;
     setCursorPosition(static_cast<int>(restored.size() - suffix));
     setModified(true);
     emit textEdited(restored);

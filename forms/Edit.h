@@ -29,8 +29,8 @@ protected:
 
 private:
     void TextChanged(const QString& text);
-    // Empties the line edit's own undo history, keeping text, cursor,
-    // selection and the modified flag.
+    // Empties the line edit's own undo history (this field keeps its own
+    // undo), keeping text, cursor, selection and the modified flag.
     void DropHistory();
 
     QString shownText_;   // the text as of the last change
@@ -40,6 +40,7 @@ private:
     bool programWrite_ = false;
     bool ownChange_ = false;
     bool dropPending_ = false;
+    qsizetype historyCharacters_ = 0;  // changed since the history was last dropped
 };
 
 }  // namespace vesk
