@@ -17,7 +17,8 @@ QString Label(const TCalendar& grid, int row, int col) {
 
 class CalendarTable;
 
-// One cell of the grid, by its row and column. The table owns its cells.
+// One cell of the grid, by its row and column in the grid: a header cell in
+// the fixed row, a table cell below it. The table owns its cells.
 class CalendarCell : public QAccessibleInterface, public QAccessibleTableCellInterface {
 public:
     CalendarCell(TCalendar* grid, int row, int col) : grid_(grid), row_(row), col_(col) {}
@@ -65,7 +66,8 @@ public:
     }
 
     void* interface_cast(QAccessible::InterfaceType type) override {
-        if (type == QAccessible::TableCellInterface) return static_cast<QAccessibleTableCellInterface*>(this);
+        if (type == QAccessible::TableCellInterface && role() == QAccessible::Cell)
+            return static_cast<QAccessibleTableCellInterface*>(this);
         return nullptr;
     }
 
@@ -73,7 +75,7 @@ public:
     QList<QAccessibleInterface*> columnHeaderCells() const override;
     QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
     int columnIndex() const override { return col_; }
-    int rowIndex() const override { return row_; }
+    int rowIndex() const override { return grid_ ? row_ - grid_->FixedRows() : -1; }
     int columnExtent() const override { return 1; }
     int rowExtent() const override { return 1; }
     QAccessibleInterface* table() const override {
@@ -88,7 +90,7 @@ private:
 
 class CalendarTable : public QAccessibleWidget, public QAccessibleTableInterface {
 public:
-    explicit CalendarTable(TCalendar* grid) : QAccessibleWidget(grid, QAccessible::Table) {}
+    explicit CalendarTable(TCalendar* grid) : QAccessibleWidget(grid, QAccessible::Table) { Remember(); }
 
     ~CalendarTable() override {
         for (QAccessible::Id id : std::as_const(cells_)) QAccessible::deleteAccessibleInterface(id);
@@ -107,35 +109,40 @@ public:
         return QAccessibleWidget::text(t);
     }
 
-    int childCount() const override { return rowCount() * columnCount(); }
+    // The children: every cell of the grid, row by row, the header row first.
+    int childCount() const override { return Grid()->RowCount() * Grid()->ColCount(); }
     QAccessibleInterface* child(int index) const override {
         if (index < 0 || index >= childCount()) return nullptr;
-        return cellAt(index / columnCount(), index % columnCount());
+        return GridCell(index / Grid()->ColCount(), index % Grid()->ColCount());
     }
     int indexOfChild(const QAccessibleInterface* child) const override {
-        if (!child) return -1;
-        const QAccessibleTableCellInterface* cell =
-            const_cast<QAccessibleInterface*>(child)->tableCellInterface();
-        if (!cell || child->parent() != this) return -1;
-        return cell->rowIndex() * columnCount() + cell->columnIndex();
+        const QAccessible::Id id = QAccessible::uniqueId(const_cast<QAccessibleInterface*>(child));
+        for (auto cell = cells_.cbegin(); cell != cells_.cend(); ++cell)
+            if (cell.value() == id) return cell.key();
+        return -1;
     }
     QAccessibleInterface* childAt(int x, int y) const override {
         const std::optional<TGridCoord> cell = Grid()->CellAt(Grid()->mapFromGlobal(QPoint(x, y)));
-        return cell ? cellAt(cell->row, cell->col) : nullptr;
+        return cell ? GridCell(cell->row, cell->col) : nullptr;
     }
-    QAccessibleInterface* focusChild() const override { return cellAt(Grid()->Row(), Grid()->Col()); }
+    QAccessibleInterface* focusChild() const override { return GridCell(Grid()->Row(), Grid()->Col()); }
 
-    // The table.
+    // The cell in a row and column of the grid, the header row included.
+    QAccessibleInterface* GridCell(int row, int col) const {
+        if (row < 0 || row >= Grid()->RowCount() || col < 0 || col >= Grid()->ColCount()) return nullptr;
+        const int index = row * Grid()->ColCount() + col;
+        if (const auto found = cells_.constFind(index); found != cells_.cend())
+            return QAccessible::accessibleInterface(*found);
+        auto* cell = new CalendarCell(Grid(), row, col);
+        cells_.insert(index, QAccessible::registerAccessibleInterface(cell));
+        return cell;
+    }
+
+    // The table: the week rows, under the header row of weekday names.
     QAccessibleInterface* caption() const override { return nullptr; }
     QAccessibleInterface* summary() const override { return nullptr; }
     QAccessibleInterface* cellAt(int row, int column) const override {
-        if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return nullptr;
-        const int index = row * columnCount() + column;
-        if (const auto found = cells_.constFind(index); found != cells_.cend())
-            return QAccessible::accessibleInterface(*found);
-        auto* cell = new CalendarCell(Grid(), row, column);
-        cells_.insert(index, QAccessible::registerAccessibleInterface(cell));
-        return cell;
+        return row < 0 ? nullptr : GridCell(row + Grid()->FixedRows(), column);
     }
     int selectedCellCount() const override { return 1; }
     QList<QAccessibleInterface*> selectedCells() const override { return {focusChild()}; }
@@ -144,7 +151,7 @@ public:
     int selectedColumnCount() const override { return 0; }
     int selectedRowCount() const override { return 0; }
     int columnCount() const override { return Grid()->ColCount(); }
-    int rowCount() const override { return Grid()->RowCount(); }
+    int rowCount() const override { return Grid()->RowCount() - Grid()->FixedRows(); }
     QList<int> selectedColumns() const override { return {}; }
     QList<int> selectedRows() const override { return {}; }
     bool isColumnSelected(int) const override { return false; }
@@ -156,14 +163,60 @@ public:
     bool unselectColumn(int) override { return false; }
     void modelChange(QAccessibleTableModelChangeEvent*) override {}
 
+    // Announces what changed since the last announcement: the table's name,
+    // the names of the cells whose labels changed, and the current cell.
+    void AnnounceChange() {
+        TCalendar* grid = Grid();
+        if (text(QAccessible::Name) != caption_) {
+            QAccessibleEvent name(grid, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&name);
+        }
+        for (int index = 0; index < childCount() && index < labels_.size(); ++index) {
+            const int row = index / grid->ColCount();
+            const int col = index % grid->ColCount();
+            if (Label(*grid, row, col) == labels_[index]) continue;
+            QAccessibleEvent name(GridCell(row, col), QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&name);
+        }
+        const int current = grid->Row() * grid->ColCount() + grid->Col();
+        if (current != current_) {
+            // The cell left and the cell reached: each reports its selected
+            // and focused states as they are now.
+            QAccessible::State focus;
+            focus.focused = true;
+            for (int index : {current_, current}) {
+                if (QAccessibleInterface* cell = child(index)) {
+                    QAccessibleEvent selection(cell, QAccessible::Selection);
+                    QAccessible::updateAccessibility(&selection);
+                    QAccessibleStateChangeEvent focused(cell, focus);
+                    QAccessible::updateAccessibility(&focused);
+                }
+            }
+        }
+        Remember();
+    }
+
 private:
-    mutable QHash<int, QAccessible::Id> cells_;  // row * columns + column
+    void Remember() {
+        caption_ = text(QAccessible::Name);
+        labels_.clear();
+        for (int index = 0; index < childCount(); ++index)
+            labels_.push_back(Label(*Grid(), index / Grid()->ColCount(), index % Grid()->ColCount()));
+        current_ = Grid()->Row() * Grid()->ColCount() + Grid()->Col();
+    }
+
+    mutable QHash<int, QAccessible::Id> cells_;  // by row * columns + column of the grid
+    // What the last announcement left a screen reader knowing.
+    QString caption_;
+    QStringList labels_;
+    int current_ = -1;
 };
 
 QList<QAccessibleInterface*> CalendarCell::columnHeaderCells() const {
     if (!grid_ || row_ < grid_->FixedRows()) return {};
-    auto* table = QAccessible::queryAccessibleInterface(grid_.data())->tableInterface();
-    return {table->cellAt(0, col_)};
+    const auto* table = dynamic_cast<const CalendarTable*>(QAccessible::queryAccessibleInterface(grid_.data()));
+    if (!table) return {};
+    return {table->GridCell(0, col_)};
 }
 
 QAccessibleInterface* CalendarFactory(const QString&, QObject* object) {
@@ -181,19 +234,8 @@ std::string MonthCaption(const TCalendar& calendar) {
 
 void AnnounceCalendarChange(TCalendar& calendar) {
     if (!QAccessible::isActive() || !calendar.isVisible()) return;
-    QAccessibleEvent name(&calendar, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&name);
-    QAccessibleTableModelChangeEvent cells(&calendar, QAccessibleTableModelChangeEvent::DataChanged);
-    cells.setFirstRow(0);
-    cells.setLastRow(calendar.RowCount() - 1);
-    cells.setFirstColumn(0);
-    cells.setLastColumn(calendar.ColCount() - 1);
-    QAccessible::updateAccessibility(&cells);
-    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&calendar);
-    if (QAccessibleInterface* current = table ? table->focusChild() : nullptr) {
-        QAccessibleEvent selection(current, QAccessible::Selection);
-        QAccessible::updateAccessibility(&selection);
-    }
+    if (auto* table = dynamic_cast<CalendarTable*>(QAccessible::queryAccessibleInterface(&calendar)))
+        table->AnnounceChange();
 }
 
 }  // namespace vesk

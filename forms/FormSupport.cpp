@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 namespace vesk {
 namespace {
@@ -82,27 +83,43 @@ void MoveFrameToCentre(QWidget* window, const QScreen* screen) {
 
 // A window manager adds its frame once the window is on the screen, and only
 // then reports its extents. This watcher centres the window again, frame
-// included, at the first move that shows a frame; it goes when the window is
-// first hidden, so later positions stay the user's.
+// included, as soon as a frame shows: at the window's first exposure, move,
+// activation or paint after that. It goes when the window is first hidden, so
+// later positions stay the user's.
 class FrameCentring : public QObject {
 public:
     FrameCentring(QWidget* window, QScreen* screen) : QObject(window), window_(window), screen_(screen) {
         window->installEventFilter(this);
+        if (QWindow* handle = window->windowHandle()) handle->installEventFilter(this);
     }
 
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched != window_) return false;
-        if (event->type() == QEvent::Hide) {
-            deleteLater();
-        } else if (event->type() == QEvent::Move && window_->frameGeometry() != window_->geometry()) {
-            window_->removeEventFilter(this);
-            if (screen_) MoveFrameToCentre(window_, screen_);
-            deleteLater();
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::Hide:
+            Done();
+            break;
+        case QEvent::Expose:
+        case QEvent::Move:
+        case QEvent::Paint:
+        case QEvent::WindowActivate:
+            if (window_->frameGeometry() != window_->geometry()) {
+                if (screen_) MoveFrameToCentre(window_, screen_);
+                Done();
+            }
+            break;
+        default:
+            break;
         }
         return false;
     }
 
 private:
+    void Done() {
+        window_->removeEventFilter(this);
+        if (QWindow* handle = window_->windowHandle()) handle->removeEventFilter(this);
+        deleteLater();
+    }
+
     QWidget* window_;
     QPointer<QScreen> screen_;
 };
