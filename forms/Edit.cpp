@@ -68,6 +68,7 @@ void TEdit::SetText(const QString& text) {
     canUndo_ = false;
     undoText_.clear();
     typingEnd_ = -1;
+    historyCharacters_ = 0;
     setCursorPosition(0);
 }
 
