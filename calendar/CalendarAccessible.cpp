@@ -71,7 +71,9 @@ public:
         return nullptr;
     }
 
-    bool isSelected() const override { return grid_ && grid_->Col() == col_ && grid_->Row() == row_; }
+    bool isSelected() const override {
+        return grid_ && grid_->Col() == col_ && grid_->Row() == row_;
+    }
     QList<QAccessibleInterface*> columnHeaderCells() const override;
     QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
     int columnIndex() const override { return col_; }
@@ -90,7 +92,9 @@ private:
 
 class CalendarTable : public QAccessibleWidget, public QAccessibleTableInterface {
 public:
-    explicit CalendarTable(TCalendar* grid) : QAccessibleWidget(grid, QAccessible::Table) { Remember(); }
+    explicit CalendarTable(TCalendar* grid) : QAccessibleWidget(grid, QAccessible::Table) {
+        Remember();
+    }
 
     ~CalendarTable() override {
         for (QAccessible::Id id : std::as_const(cells_)) QAccessible::deleteAccessibleInterface(id);
@@ -99,7 +103,8 @@ public:
     TCalendar* Grid() const { return static_cast<TCalendar*>(widget()); }
 
     void* interface_cast(QAccessible::InterfaceType type) override {
-        if (type == QAccessible::TableInterface) return static_cast<QAccessibleTableInterface*>(this);
+        if (type == QAccessible::TableInterface)
+            return static_cast<QAccessibleTableInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
     }
 
@@ -125,11 +130,14 @@ public:
         const std::optional<TGridCoord> cell = Grid()->CellAt(Grid()->mapFromGlobal(QPoint(x, y)));
         return cell ? GridCell(cell->row, cell->col) : nullptr;
     }
-    QAccessibleInterface* focusChild() const override { return GridCell(Grid()->Row(), Grid()->Col()); }
+    QAccessibleInterface* focusChild() const override {
+        return GridCell(Grid()->Row(), Grid()->Col());
+    }
 
     // The cell in a row and column of the grid, the header row included.
     QAccessibleInterface* GridCell(int row, int col) const {
-        if (row < 0 || row >= Grid()->RowCount() || col < 0 || col >= Grid()->ColCount()) return nullptr;
+        if (row < 0 || row >= Grid()->RowCount() || col < 0 || col >= Grid()->ColCount())
+            return nullptr;
         const int index = row * Grid()->ColCount() + col;
         if (const auto found = cells_.constFind(index); found != cells_.cend())
             return QAccessible::accessibleInterface(*found);
@@ -201,7 +209,8 @@ private:
         caption_ = text(QAccessible::Name);
         labels_.clear();
         for (int index = 0; index < childCount(); ++index)
-            labels_.push_back(Label(*Grid(), index / Grid()->ColCount(), index % Grid()->ColCount()));
+            labels_.push_back(
+                Label(*Grid(), index / Grid()->ColCount(), index % Grid()->ColCount()));
         current_ = Grid()->Row() * Grid()->ColCount() + Grid()->Col();
     }
 
@@ -214,7 +223,8 @@ private:
 
 QList<QAccessibleInterface*> CalendarCell::columnHeaderCells() const {
     if (!grid_ || row_ < grid_->FixedRows()) return {};
-    const auto* table = dynamic_cast<const CalendarTable*>(QAccessible::queryAccessibleInterface(grid_.data()));
+    const auto* table =
+        dynamic_cast<const CalendarTable*>(QAccessible::queryAccessibleInterface(grid_.data()));
     if (!table) return {};
     return {table->GridCell(0, col_)};
 }
@@ -234,7 +244,8 @@ std::string MonthCaption(const TCalendar& calendar) {
 
 void AnnounceCalendarChange(TCalendar& calendar) {
     if (!QAccessible::isActive() || !calendar.isVisible()) return;
-    if (auto* table = dynamic_cast<CalendarTable*>(QAccessible::queryAccessibleInterface(&calendar)))
+    if (auto* table =
+            dynamic_cast<CalendarTable*>(QAccessible::queryAccessibleInterface(&calendar)))
         table->AnnounceChange();
 }
 

@@ -34,7 +34,8 @@ public:
 QAccessibleInterface* FormsFactory(const QString&, QObject* object) {
     if (auto* image = qobject_cast<TImage*>(object)) return new ImageAccessible(image);
     // A window of its own: named by its caption, read as a dialog.
-    if (auto* dialog = qobject_cast<TPagesDlg*>(object)) return new QAccessibleWidget(dialog, QAccessible::Dialog);
+    if (auto* dialog = qobject_cast<TPagesDlg*>(object))
+        return new QAccessibleWidget(dialog, QAccessible::Dialog);
     return nullptr;
 }
 

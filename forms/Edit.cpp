@@ -160,11 +160,13 @@ void TEdit::contextMenuEvent(QContextMenuEvent* event) {
     menu->addSeparator();
     menu->addAction(Entry("Cu&t", QKeySequence::Cut), this, &QLineEdit::cut)
         ->setEnabled(editable && plain && selected);
-    menu->addAction(Entry("&Copy", QKeySequence::Copy), this, &QLineEdit::copy)->setEnabled(plain && selected);
+    menu->addAction(Entry("&Copy", QKeySequence::Copy), this, &QLineEdit::copy)
+        ->setEnabled(plain && selected);
     const QClipboard* clipboard = QGuiApplication::clipboard();
     menu->addAction(Entry("&Paste", QKeySequence::Paste), this, &QLineEdit::paste)
         ->setEnabled(editable && clipboard && !clipboard->text().isEmpty());
-    menu->addAction(QLineEdit::tr("Delete"), this, &QLineEdit::del)->setEnabled(editable && selected);
+    menu->addAction(QLineEdit::tr("Delete"), this, &QLineEdit::del)
+        ->setEnabled(editable && selected);
     menu->addSeparator();
     menu->addAction(Entry("Select All", QKeySequence::SelectAll), this, &QLineEdit::selectAll)
         ->setEnabled(!text().isEmpty() && selectedText() != text());

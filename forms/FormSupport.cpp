@@ -1,8 +1,8 @@
 #include "forms/FormSupport.h"
 
+#include <QEvent>
 #include <QFont>
 #include <QGuiApplication>
-#include <QEvent>
 #include <QPalette>
 #include <QPointer>
 #include <QScreen>
@@ -88,27 +88,28 @@ void MoveFrameToCentre(QWidget* window, const QScreen* screen) {
 // later positions stay the user's.
 class FrameCentring : public QObject {
 public:
-    FrameCentring(QWidget* window, QScreen* screen) : QObject(window), window_(window), screen_(screen) {
+    FrameCentring(QWidget* window, QScreen* screen)
+        : QObject(window), window_(window), screen_(screen) {
         window->installEventFilter(this);
         if (QWindow* handle = window->windowHandle()) handle->installEventFilter(this);
     }
 
     bool eventFilter(QObject*, QEvent* event) override {
         switch (event->type()) {
-        case QEvent::Hide:
-            Done();
-            break;
-        case QEvent::Expose:
-        case QEvent::Move:
-        case QEvent::Paint:
-        case QEvent::WindowActivate:
-            if (window_->frameGeometry() != window_->geometry()) {
-                if (screen_) MoveFrameToCentre(window_, screen_);
+            case QEvent::Hide:
                 Done();
-            }
-            break;
-        default:
-            break;
+                break;
+            case QEvent::Expose:
+            case QEvent::Move:
+            case QEvent::Paint:
+            case QEvent::WindowActivate:
+                if (window_->frameGeometry() != window_->geometry()) {
+                    if (screen_) MoveFrameToCentre(window_, screen_);
+                    Done();
+                }
+                break;
+            default:
+                break;
         }
         return false;
     }

@@ -10,13 +10,13 @@
 #include <QWindow>
 #include <tuple>
 
-#include "forms/HandlerGuard.h"
 #include "calendar/Calendar.h"
 #include "datecalc/PageComputations.h"
 #include "forms/AbutV310.h"
 #include "forms/CountDown.h"
 #include "forms/Edit.h"
 #include "forms/FormSupport.h"
+#include "forms/HandlerGuard.h"
 #include "forms/Image.h"
 #include "textconv/Conversions.h"
 #include "textconv/Failures.h"

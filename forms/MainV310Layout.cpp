@@ -66,7 +66,7 @@ QLabel* StripLabel(QWidget* parent, const char* name, int left, int top, int wid
 }
 
 TEdit* Edit(QWidget* parent, const char* name, int left, int top, int width, int height,
-                const char* text, const FontSpec& font, Stop stop = Stop::Yes) {
+            const char* text, const FontSpec& font, Stop stop = Stop::Yes) {
     auto* edit = new TEdit(QString::fromUtf8(text), parent);
     Place(edit, name, left, top, width, height);
     ApplyFont(edit, font);

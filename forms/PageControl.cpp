@@ -12,7 +12,8 @@ constexpr int kPageInset = 4;
 
 }  // namespace
 
-TPageControl::TPageControl(QWidget* parent, QSize pageSize) : QTabWidget(parent), pageSize_(pageSize) {
+TPageControl::TPageControl(QWidget* parent, QSize pageSize)
+    : QTabWidget(parent), pageSize_(pageSize) {
     // The style places the page stack; the stack lays out the shown page
     // within its margins, which FitPages sets whenever the stack moves.
     stack_ = findChild<QStackedWidget*>();
@@ -32,9 +33,9 @@ bool TPageControl::eventFilter(QObject* watched, QEvent* event) {
 void TPageControl::FitPages() {
     const QRect area = stack_->geometry();
     const QRect page = PageRect();
-    stack_->setContentsMargins(std::max(page.left() - area.left(), 0), std::max(page.top() - area.top(), 0),
-                               std::max(area.right() - page.right(), 0),
-                               std::max(area.bottom() - page.bottom(), 0));
+    stack_->setContentsMargins(
+        std::max(page.left() - area.left(), 0), std::max(page.top() - area.top(), 0),
+        std::max(area.right() - page.right(), 0), std::max(area.bottom() - page.bottom(), 0));
 }
 
 }  // namespace vesk

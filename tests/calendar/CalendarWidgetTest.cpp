@@ -1,13 +1,12 @@
-#include "calendar/Calendar.h"
+#include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QDir>
 #include <QImage>
 #include <QTest>
-
-#include <gtest/gtest.h>
-
 #include <array>
+
+#include "calendar/Calendar.h"
 
 namespace vesk {
 namespace {
@@ -270,10 +269,12 @@ TEST_F(CalendarWidgetTest, AScreenReaderReadsATableOfTheMonth) {
                 ASSERT_NE(cell->tableCellInterface(), nullptr);
                 EXPECT_EQ(cell->tableCellInterface()->rowIndex(), row.row - 1);
                 EXPECT_EQ(cell->tableCellInterface()->columnIndex(), col);
-                EXPECT_EQ(cell->tableCellInterface()->columnHeaderCells(), QList{table->child(col)});
+                EXPECT_EQ(cell->tableCellInterface()->columnHeaderCells(),
+                          QList{table->child(col)});
             }
             EXPECT_EQ(cell->parent(), table);
-            EXPECT_EQ(cell->rect().center(), calendar.mapToGlobal(calendar.CellRect(col, row.row).center()));
+            EXPECT_EQ(cell->rect().center(),
+                      calendar.mapToGlobal(calendar.CellRect(col, row.row).center()));
         }
     }
     EXPECT_EQ(cells->columnDescription(1), U("Mon"));

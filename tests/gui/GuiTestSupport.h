@@ -5,19 +5,23 @@
 
 #include <QMessageBox>
 #include <QPalette>
+#include <QPointer>
 #include <QRect>
 #include <QSize>
-#include <ostream>
-#include <QPointer>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <ostream>
 
 class QWidget;
 
 // Readable failure messages for the Qt values the tests compare.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QSize& size, std::ostream* out) { *out << size.width() << " x " << size.height(); }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QSize& size, std::ostream* out) {
+    *out << size.width() << " x " << size.height();
+}
 inline void PrintTo(const QRect& rect, std::ostream* out) {
     *out << rect.x() << "," << rect.y() << " " << rect.width() << " x " << rect.height();
 }

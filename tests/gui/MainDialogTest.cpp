@@ -17,8 +17,8 @@
 #include "forms/Bevel.h"
 #include "forms/FormSupport.h"
 #include "forms/Image.h"
-#include "forms/Panel.h"
 #include "forms/MainV310.h"
+#include "forms/Panel.h"
 #include "textconv/NumberFormat.h"
 
 namespace vesk::test {
@@ -56,7 +56,8 @@ TEST_F(MainDialogTest, StartsWithDesignDefaultsAndTodayInTheDateFields) {
     };
     for (const auto& [name, text] : expected) EXPECT_EQ(Field(name)->text(), text) << name;
     // The fields start-up writes show their text from the first character.
-    for (const char* name : {"Edit1", "Edit2", "Edit3", "Edit9", "Edit10", "Edit11", "Edit14", "Edit15", "Edit16"})
+    for (const char* name :
+         {"Edit1", "Edit2", "Edit3", "Edit9", "Edit10", "Edit11", "Edit14", "Edit15", "Edit16"})
         EXPECT_EQ(Field(name)->cursorPosition(), 0) << name;
     EXPECT_TRUE(dlg.findChild<QLabel*>("Label19")->text().isEmpty());
     EXPECT_EQ(dlg.PageControl1->currentWidget(), dlg.TabSheet1);
@@ -98,7 +99,8 @@ TEST_F(MainDialogTest, PagesPanelAndGridFillTheirAreasExactly) {
     EXPECT_EQ(dlg.Panel3->geometry().united(dlg.Calen1->geometry()), page);
     EXPECT_EQ(dlg.Calen1->DefaultColWidth(), 56);
     EXPECT_EQ(dlg.Calen1->DefaultRowHeight(), 24);
-    EXPECT_TRUE(dlg.Calen1->CellRect(0, 0).translated(dlg.Calen1->pos()).contains(dlg.Panel4->geometry()));
+    EXPECT_TRUE(
+        dlg.Calen1->CellRect(0, 0).translated(dlg.Calen1->pos()).contains(dlg.Panel4->geometry()));
 }
 
 // The uptime strip's lowered box: one shadow line along the top and left, one
@@ -148,20 +150,42 @@ struct PageCase {
 };
 
 const std::vector<PageCase> kGoodInput = {
-    {"weekday", 0, {{"Ed1", "2001"}, {"Ed2", "1"}, {"Ed3", "1"}}, "Button1",
+    {"weekday",
+     0,
+     {{"Ed1", "2001"}, {"Ed2", "1"}, {"Ed3", "1"}},
+     "Button1",
      {{"Ed4", "  2001年1月1日は（月）曜日です。"}}},
-    {"weekday, longer than its field", 0, {{"Ed1", "2001"}, {"Ed2", "12"}, {"Ed3", "31"}}, "Button1",
+    {"weekday, longer than its field",
+     0,
+     {{"Ed1", "2001"}, {"Ed2", "12"}, {"Ed3", "31"}},
+     "Button1",
      {{"Ed4", "  2001年12月31日は（月）曜日です。"}}},
-    {"weekday quotes the fields as typed", 0, {{"Ed1", "$7D1"}, {"Ed2", "01"}, {"Ed3", "1"}}, "Button1",
+    {"weekday quotes the fields as typed",
+     0,
+     {{"Ed1", "$7D1"}, {"Ed2", "01"}, {"Ed3", "1"}},
+     "Button1",
      {{"Ed4", "  $7D1年01月1日は（月）曜日です。"}}},
-    {"day span", 1,
-     {{"Edit1", "2001"}, {"Edit2", "1"}, {"Edit3", "1"}, {"Edit4", "2001"}, {"Edit5", "12"}, {"Edit6", "31"}},
+    {"day span",
+     1,
+     {{"Edit1", "2001"},
+      {"Edit2", "1"},
+      {"Edit3", "1"},
+      {"Edit4", "2001"},
+      {"Edit5", "12"},
+      {"Edit6", "31"}},
      "Button2",
-     {{"Edit7", "(１)から(２)までの日数は  364日です。"}, {"Edit8", " およそ  1年  0ヶ月...です。"}}},
-    {"date after", 2, {{"Edit9", "2001"}, {"Edit10", "1"}, {"Edit11", "1"}, {"Edit12", "270"}}, "Button3",
+     {{"Edit7", "(１)から(２)までの日数は  364日です。"},
+      {"Edit8", " およそ  1年  0ヶ月...です。"}}},
+    {"date after",
+     2,
+     {{"Edit9", "2001"}, {"Edit10", "1"}, {"Edit11", "1"}, {"Edit12", "270"}},
+     "Button3",
      {{"Edit13", "  2001年 9月 28日です。"}}},
-    {"date after, a fraction of a day", 2, {{"Edit9", "2001"}, {"Edit10", "1"}, {"Edit11", "1"}, {"Edit12", "0.1"}},
-     "Button3", {{"Edit13", "  2001年 1月 1.09999999997672日です。"}}},
+    {"date after, a fraction of a day",
+     2,
+     {{"Edit9", "2001"}, {"Edit10", "1"}, {"Edit11", "1"}, {"Edit12", "0.1"}},
+     "Button3",
+     {{"Edit13", "  2001年 1月 1.09999999997672日です。"}}},
 };
 
 TEST_F(MainDialogTest, EachPageButtonWritesItsSentences) {
@@ -381,11 +405,16 @@ TEST(DesktopThemeTest, TheWindowsKeepTheirLightPaletteUnderADarkDesktop) {
     } restore;
     QPalette dark;
     for (auto [role, colour] : std::initializer_list<std::pair<QPalette::ColorRole, QColor>>{
-             {QPalette::Window, QColor(53, 53, 53)}, {QPalette::WindowText, Qt::white},
-             {QPalette::Base, QColor(35, 35, 35)}, {QPalette::Text, Qt::white},
-             {QPalette::Button, QColor(53, 53, 53)}, {QPalette::ButtonText, Qt::white},
-             {QPalette::Highlight, QColor(42, 130, 218)}, {QPalette::HighlightedText, Qt::black},
-             {QPalette::Light, QColor(80, 80, 80)}, {QPalette::Dark, QColor(20, 20, 20)}})
+             {QPalette::Window, QColor(53, 53, 53)},
+             {QPalette::WindowText, Qt::white},
+             {QPalette::Base, QColor(35, 35, 35)},
+             {QPalette::Text, Qt::white},
+             {QPalette::Button, QColor(53, 53, 53)},
+             {QPalette::ButtonText, Qt::white},
+             {QPalette::Highlight, QColor(42, 130, 218)},
+             {QPalette::HighlightedText, Qt::black},
+             {QPalette::Light, QColor(80, 80, 80)},
+             {QPalette::Dark, QColor(20, 20, 20)}})
         dark.setColor(role, colour);
     QApplication::setPalette(dark);
     SetDecimalSeparator('.');
@@ -393,12 +422,14 @@ TEST(DesktopThemeTest, TheWindowsKeepTheirLightPaletteUnderADarkDesktop) {
     DialogFixture fixture;
     TPagesDlg& dlg = fixture.Dialog();
     const QPalette light = LightPalette();
-    const QPalette::ColorRole roles[] = {QPalette::Window,    QPalette::Base,      QPalette::Text,
-                                         QPalette::Button,    QPalette::Highlight, QPalette::HighlightedText,
+    const QPalette::ColorRole roles[] = {QPalette::Window,    QPalette::Base,
+                                         QPalette::Text,      QPalette::Button,
+                                         QPalette::Highlight, QPalette::HighlightedText,
                                          QPalette::Light,     QPalette::Dark};
     for (QWidget* window : {static_cast<QWidget*>(&dlg), static_cast<QWidget*>(&fixture.About())})
         for (QPalette::ColorRole role : roles)
-            EXPECT_EQ(window->palette().color(role), light.color(role)) << window->objectName().toStdString() << role;
+            EXPECT_EQ(window->palette().color(role), light.color(role))
+                << window->objectName().toStdString() << role;
 
     // What the eye sees: a white field with black digits, white day cells, a
     // button-face header and the light highlight on the current day.
@@ -406,7 +437,8 @@ TEST(DesktopThemeTest, TheWindowsKeepTheirLightPaletteUnderADarkDesktop) {
     EXPECT_EQ(field.pixelColor(field.width() - 6, field.height() / 2), QColor(Qt::white));
     bool blackDigits = false;
     for (int x = 0; x < field.width() && !blackDigits; ++x)
-        for (int y = 0; y < field.height() && !blackDigits; ++y) blackDigits = field.pixelColor(x, y) == QColor(Qt::black);
+        for (int y = 0; y < field.height() && !blackDigits; ++y)
+            blackDigits = field.pixelColor(x, y) == QColor(Qt::black);
     EXPECT_TRUE(blackDigits);
     dlg.PageControl1->setCurrentWidget(dlg.TabSheet4);
     const QImage grid = dlg.Calen1->grab().toImage();
@@ -414,7 +446,8 @@ TEST(DesktopThemeTest, TheWindowsKeepTheirLightPaletteUnderADarkDesktop) {
     const int blankRow = calendar.Row() == 6 ? 1 : 6;
     const int blankCol = calendar.CellLabel(0, blankRow).empty() ? 0 : 6;
     EXPECT_EQ(grid.pixelColor(calendar.CellRect(blankCol, blankRow).center()), QColor(Qt::white));
-    EXPECT_EQ(grid.pixelColor(calendar.CellRect(3, 0).topLeft() + QPoint(3, 3)), light.color(QPalette::Button));
+    EXPECT_EQ(grid.pixelColor(calendar.CellRect(3, 0).topLeft() + QPoint(3, 3)),
+              light.color(QPalette::Button));
     EXPECT_EQ(grid.pixelColor(calendar.CellRect(calendar.Col(), calendar.Row()).topLeft()),
               light.color(QPalette::Highlight));
 
