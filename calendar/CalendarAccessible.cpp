@@ -15,8 +15,6 @@ QString Label(const TCalendar& grid, int row, int col) {
     return QString::fromStdString(grid.CellLabel(col, row));
 }
 
-class CalendarTable;
-
 // One cell of the grid, by its row and column in the grid: a header cell in
 // the fixed row, a table cell below it. The table owns its cells.
 class CalendarCell : public QAccessibleInterface, public QAccessibleTableCellInterface {
