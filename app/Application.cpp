@@ -1,6 +1,9 @@
 #include "app/Application.h"
 
 #include "app/ErrorHandler.h"
+#include "calendar/CalendarAccessible.h"
+#include "forms/Accessible.h"
+#include "forms/FormSupport.h"
 #include "forms/HandlerGuard.h"
 #include "textconv/DayAbbreviations.h"
 #include "textconv/NumberFormat.h"
@@ -12,6 +15,12 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // system would append it to every window caption.
     setApplicationName(QStringLiteral("vesk310"));
     setDesktopFileName(QStringLiteral("vesk310"));
+    // The windows carry the light palette themselves; the rest (menus and
+    // other pop-ups) gets it from here, whatever the desktop theme.
+    setPalette(LightPalette());
+    // Screen readers read the month grid as a table, the image and the dialog.
+    InstallCalendarAccessibility();
+    InstallFormsAccessibility();
     // The forms hand every failure of their handlers to the error handler.
     InstallFailureHandler(&ApplicationErrorHandler);
 }

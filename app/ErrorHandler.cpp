@@ -1,11 +1,13 @@
 #include "app/ErrorHandler.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
 #include <new>
 
+#include "forms/FormSupport.h"
 #include "textconv/ErrorText.h"
 #include "textconv/Failures.h"
 #include "textconv/FloatEnvironment.h"
@@ -61,18 +63,29 @@ void ShowFailure(const Exception& failure) {
                           ApplicationTitle(), QMessageBox::Critical);
 }
 
+void PrepareMessageBox(QMessageBox& box) {
+    box.setPalette(LightPalette());
+    // The box sizes itself to its layout; a spacer across the layout's bottom
+    // row sets the least width.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const QMargins margins = grid->contentsMargins();
+        const int width = kMessageBoxMinWidth - margins.left() - margins.right();
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+}
+
 QMessageBox::StandardButton ApplicationMessageBox(const QString& text, const QString& caption,
                                                   QMessageBox::Icon icon) {
     QPointer<QWidget> active = QApplication::activeWindow();
     QMessageBox box(icon, caption, text, QMessageBox::Ok);
     box.setObjectName(QStringLiteral("ErrorBox"));
     box.setWindowModality(Qt::ApplicationModal);
+    PrepareMessageBox(box);
     if (active && active->screen()) {
         box.setScreen(active->screen());
         box.adjustSize();
-        QRect frame = box.frameGeometry();
-        frame.moveCenter(active->screen()->availableGeometry().center());
-        box.move(frame.topLeft());
+        CentreOnScreen(&box, active->screen());
     }
     const auto result = static_cast<QMessageBox::StandardButton>(box.exec());
     if (active) active->activateWindow();

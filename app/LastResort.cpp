@@ -57,6 +57,7 @@ int LastResortHandler(std::exception_ptr caught) noexcept {
             QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kLastResortCaption),
                             QString::fromStdString(text), QMessageBox::Ok);
             box.setObjectName(QStringLiteral("LastResortBox"));
+            PrepareMessageBox(box);
             box.setWindowModality(Qt::ApplicationModal);
             box.exec();
         }

@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include "calendar/CalendarAccessible.h"
+
 namespace vesk {
 
 TCalendar::TCalendar(QWidget* parent) : TCustomGrid(parent) {
@@ -37,6 +39,11 @@ void TCalendar::PaintCell(QPainter& canvas, int col, int row, const QRect& rect,
 void TCalendar::Click() {
     TCustomGrid::Click();
     CellPicked();
+}
+
+void TCalendar::RepaintMonth() {
+    InvalidateGrid();
+    AnnounceCalendarChange(*this);
 }
 
 void TCalendar::resizeEvent(QResizeEvent*) { FitCellsToClient(); }

@@ -37,7 +37,8 @@ protected:
     // OnClick, then the picked day becomes Day.
     void Click() override;
     void PlaceCurrentCell(int col, int row) override { MoveCurrentCell(col, row); }
-    void RepaintMonth() override { InvalidateGrid(); }
+    // Repaints, and tells screen readers what changed.
+    void RepaintMonth() override;
     void resizeEvent(QResizeEvent* event) override;
 };
 

@@ -40,6 +40,7 @@ TAboutBox::TAboutBox() : QDialog(nullptr) {
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(265, 151);
+    setPalette(LightPalette());
     setBackgroundRole(QPalette::Button);
     ApplyFont(this, {Face::PGothic, 12, kBlack});
     setWindowIcon(ProgramWindowIcon());

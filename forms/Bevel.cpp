@@ -15,7 +15,12 @@ void TBevel::paintEvent(QPaintEvent*) {
     const QRect r = rect();
     switch (shape_) {
     case Shape::LoweredBox:
-        qDrawShadeRect(&painter, r, pal, true, 1, 0);
+        // One line each: shadow along the top and left, highlight along the
+        // bottom and right.
+        painter.fillRect(QRect(r.left(), r.top(), r.width() - 1, 1), pal.color(QPalette::Dark));
+        painter.fillRect(QRect(r.left(), r.top(), 1, r.height() - 1), pal.color(QPalette::Dark));
+        painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), pal.color(QPalette::Light));
+        painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), pal.color(QPalette::Light));
         break;
     case Shape::LoweredFrame:
         qDrawShadeRect(&painter, r, pal, true, 1, 1);

@@ -9,7 +9,7 @@ class TBevel : public QWidget {
     Q_OBJECT
 public:
     enum class Shape {
-        LoweredBox,    // one shadow line top and left, one light line bottom and right
+        LoweredBox,    // one shadow line top and left, one highlight line bottom and right
         LoweredFrame,  // a double-line groove
         RightLine,     // a single groove line along the right edge
     };

@@ -3,9 +3,11 @@
 // helpers to place a control and give it a font.
 
 #include <QColor>
+#include <QPalette>
 #include <QString>
 #include <string>
 
+class QScreen;
 class QWidget;
 
 namespace vesk {
@@ -19,6 +21,13 @@ inline const QColor kGreen{0, 128, 0};
 inline const QColor kNavy{0, 0, 128};
 inline const QColor kFuchsia{255, 0, 255};
 inline const QColor kYellow{255, 255, 0};
+
+// The light palette that the layouts' colours were chosen for: button face
+// for windows and buttons, white fields with black text, a dark blue highlight
+// with white text, and grey, white and dark grey for the 3-D edges. The same
+// in the active and inactive windows; disabled texts are grey. The windows
+// carry it themselves, so they look the same on every desktop theme.
+QPalette LightPalette();
 
 // Proportional Gothic, proportional Mincho and fixed-pitch Gothic.
 enum class Face { PGothic, PMincho, Gothic };
@@ -37,8 +46,12 @@ void ApplyFont(QWidget* widget, const FontSpec& font);
 // Names the widget and places it in its parent's client area.
 void Place(QWidget* widget, const char* name, int left, int top, int width, int height);
 
-// Moves a top-level window so that its frame is centred on its screen.
-void CentreOnScreen(QWidget* window);
+// Moves a top-level window so that it is centred on a screen (its own when
+// none is given) as the user sees it, with the window manager's frame. A frame
+// that the window manager adds only after the window is shown counts as well:
+// the window is centred again when the frame's extents become known. Without a
+// window manager the client area is centred.
+void CentreOnScreen(QWidget* window, QScreen* screen = nullptr);
 
 // Field texts are UTF-8; these convert at the Qt boundary.
 inline QString ToQt(const std::string& text) { return QString::fromStdString(text); }

@@ -5,18 +5,18 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QWindow>
 #include <tuple>
 
-#include "forms/HandlerGuard.h"
 #include "calendar/Calendar.h"
 #include "datecalc/PageComputations.h"
 #include "forms/AbutV310.h"
 #include "forms/CountDown.h"
+#include "forms/Edit.h"
 #include "forms/FormSupport.h"
+#include "forms/HandlerGuard.h"
 #include "forms/Image.h"
 #include "textconv/Conversions.h"
 #include "textconv/Failures.h"
@@ -28,8 +28,9 @@ TPagesDlg* PagesDlg = nullptr;
 
 namespace {
 
-std::string Text(const QLineEdit* edit) { return FromQt(edit->text()); }
-void SetText(QLineEdit* edit, const std::string& text) { edit->setText(ToQt(text)); }
+std::string Text(const TEdit* edit) { return FromQt(edit->text()); }
+// A field the program writes shows its text from the first character.
+void SetText(TEdit* edit, const std::string& text) { edit->SetText(ToQt(text)); }
 
 // How long the splash may wait for the window system to put it on the screen
 // before it is painted.

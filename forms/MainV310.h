@@ -6,8 +6,9 @@
 #include <QWidget>
 #include <functional>
 
+#include "forms/Edit.h"
+
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QTimer;
@@ -58,10 +59,10 @@ public:
     QLabel* Label19;
     QLabel* Label21;
     QPushButton* Button1;
-    QLineEdit* Ed1;
-    QLineEdit* Ed2;
-    QLineEdit* Ed3;
-    QLineEdit* Ed4;
+    TEdit* Ed1;
+    TEdit* Ed2;
+    TEdit* Ed3;
+    TEdit* Ed4;
 
     // Page 2: days between two dates.
     QLabel* Label6;
@@ -71,14 +72,14 @@ public:
     QLabel* Label10;
     QLabel* Label11;
     QLabel* Label12;
-    QLineEdit* Edit1;
-    QLineEdit* Edit2;
-    QLineEdit* Edit3;
-    QLineEdit* Edit4;
-    QLineEdit* Edit5;
-    QLineEdit* Edit6;
-    QLineEdit* Edit7;
-    QLineEdit* Edit8;
+    TEdit* Edit1;
+    TEdit* Edit2;
+    TEdit* Edit3;
+    TEdit* Edit4;
+    TEdit* Edit5;
+    TEdit* Edit6;
+    TEdit* Edit7;
+    TEdit* Edit8;
     QPushButton* Button2;
 
     // Page 3: the date a number of days later.
@@ -89,21 +90,21 @@ public:
     QLabel* Label17;
     QLabel* Label18;
     TImage* Image1;
-    QLineEdit* Edit9;
-    QLineEdit* Edit10;
-    QLineEdit* Edit11;
-    QLineEdit* Edit12;
-    QLineEdit* Edit13;
+    TEdit* Edit9;
+    TEdit* Edit10;
+    TEdit* Edit11;
+    TEdit* Edit12;
+    TEdit* Edit13;
     QPushButton* Button3;
 
     // Page 4: month calendar.
     TPanel* Panel3;
     QLabel* Label22;
-    QLineEdit* Edit14;
+    TEdit* Edit14;
     QLabel* Label23;
-    QLineEdit* Edit15;
+    TEdit* Edit15;
     QLabel* Label24;
-    QLineEdit* Edit16;
+    TEdit* Edit16;
     QLabel* Label25;
     QPushButton* Button6;
     TCalendar* Calen1;

@@ -3,7 +3,6 @@
 // properties, in one place. The behaviour is in MainV310.cpp.
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -11,12 +10,15 @@
 
 #include "calendar/Calendar.h"
 #include "forms/Bevel.h"
+#include "forms/Edit.h"
 #include "forms/FormSupport.h"
 #include "forms/Icons.h"
 #include "forms/Image.h"
 #include "forms/MainV310.h"
+#include "forms/PageControl.h"
 #include "forms/Panel.h"
 #include "forms/UpperCaseValidator.h"
+#include "textconv/ErrorText.h"
 
 namespace vesk {
 namespace {
@@ -63,9 +65,9 @@ QLabel* StripLabel(QWidget* parent, const char* name, int left, int top, int wid
     return label;
 }
 
-QLineEdit* Edit(QWidget* parent, const char* name, int left, int top, int width, int height,
-                const char* text, const FontSpec& font, Stop stop = Stop::Yes) {
-    auto* edit = new QLineEdit(QString::fromUtf8(text), parent);
+TEdit* Edit(QWidget* parent, const char* name, int left, int top, int width, int height,
+            const char* text, const FontSpec& font, Stop stop = Stop::Yes) {
+    auto* edit = new TEdit(QString::fromUtf8(text), parent);
     Place(edit, name, left, top, width, height);
     ApplyFont(edit, font);
     edit->setFocusPolicy(stop == Stop::Yes ? Qt::StrongFocus : Qt::ClickFocus);
@@ -92,7 +94,7 @@ QWidget* Page(QTabWidget* pages, const char* name, const char* caption) {
 }
 
 // A screen reader reads an edit field by the label in front of it.
-void Names(QLineEdit* edit, QLabel* label, const char* name = nullptr) {
+void Names(TEdit* edit, QLabel* label, const char* name = nullptr) {
     if (label) label->setBuddy(edit);
     edit->setAccessibleName(name ? QString::fromUtf8(name) : label->text());
 }
@@ -106,7 +108,10 @@ void TPagesDlg::BuildLayout() {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    // The taskbar shows the window's icon text: the application title.
+    setWindowIconText(QString::fromUtf8(kApplicationTitle));
     setFixedSize(431, 325);
+    setPalette(LightPalette());
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
     ApplyFont(this, kDialogFont);
@@ -117,7 +122,7 @@ void TPagesDlg::BuildLayout() {
     Place(Panel1, "Panel1", 0, 0, 431, 280);
     Bevel1 = new TBevel(Panel1, TBevel::Shape::RightLine);
     Place(Bevel1, "Bevel1", 10, 10, 411, 260);
-    PageControl1 = new QTabWidget(Panel1);
+    PageControl1 = new TPageControl(Panel1, QSize(403, 225));
     Place(PageControl1, "PageControl1", 10, 10, 411, 260);
     ApplyFont(PageControl1, kTabFont);
     PageControl1->setFocusPolicy(Qt::NoFocus);
@@ -193,8 +198,10 @@ void TPagesDlg::BuildLayout() {
     Calen1 = new TCalendar(p);
     Place(Calen1, "Calen1", 0, 41, 403, 184);
     ApplyFont(Calen1, kCalendarFont);
+    Calen1->SetColor(kWhite);
     Calen1->setEnabled(false);
     Calen1->setFocusPolicy(Qt::NoFocus);
+    Calen1->SetUseCurrentDate(false);  // clears the flag; the date stays
     Panel3 = new TPanel(p, TPanel::Bevel::Raised, TPanel::Bevel::None);
     Place(Panel3, "Panel3", 0, 0, 403, 41);
     Label22 = Label(Panel3, "Label22", 4, 12, 32, 16, "西暦", &kBlue16);
@@ -243,7 +250,9 @@ void TPagesDlg::BuildLayout() {
     Names(Edit14, Label22, "西暦年");
     Names(Edit15, nullptr, "月");
     Names(Edit16, nullptr, "日");
-    Label19->setAccessibleName(QString::fromUtf8("Win起動後 経過"));
+    // The uptime label is read by its text, the ticking value; the strip's
+    // fixed words describe it.
+    Label19->setAccessibleDescription(QString::fromUtf8("Win起動後 経過"));
 
     // The one-second uptime timer; armed by ArmTimer.
     Timer1 = new QTimer(this);

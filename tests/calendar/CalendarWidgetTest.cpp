@@ -1,10 +1,12 @@
-#include "calendar/Calendar.h"
+#include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QDir>
 #include <QImage>
 #include <QTest>
+#include <array>
 
-#include <gtest/gtest.h>
+#include "calendar/Calendar.h"
 
 namespace vesk {
 namespace {
@@ -224,6 +226,89 @@ TEST_F(CalendarWidgetTest, UpdateMovesTheGrid) {
     EXPECT_EQ(calendar.Row(), 5);
     EXPECT_EQ(changes, 3);
     Picture("calendar-2024-02-29");
+}
+
+QString U(const char* text) { return QString::fromUtf8(text); }
+
+// A screen reader reads the grid as the eye sees it: a table named by the
+// month, the weekday names in the header row, the day numbers in the six week
+// rows below it, and the current day selected and focused. The children are
+// the cells of the grid, row by row.
+TEST_F(CalendarWidgetTest, AScreenReaderReadsATableOfTheMonth) {
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&calendar);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->role(), QAccessible::Table);
+    EXPECT_EQ(table->text(QAccessible::Name), U("2001年1月"));
+    QAccessibleTableInterface* cells = table->tableInterface();
+    ASSERT_NE(cells, nullptr);
+    EXPECT_EQ(cells->columnCount(), 7);
+    EXPECT_EQ(cells->rowCount(), 6);
+    EXPECT_EQ(table->childCount(), 49);
+
+    const struct {
+        int row;
+        std::array<const char*, 7> names;
+    } rows[] = {
+        {0, {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"}},
+        {1, {"", "1", "2", "3", "4", "5", "6"}},
+        {5, {"28", "29", "30", "31", "", "", ""}},
+        {6, {"", "", "", "", "", "", ""}},
+    };
+    for (const auto& row : rows) {
+        for (int col = 0; col < 7; ++col) {
+            SCOPED_TRACE(testing::Message() << "row " << row.row << ", column " << col);
+            QAccessibleInterface* cell = table->child(row.row * 7 + col);
+            ASSERT_NE(cell, nullptr);
+            EXPECT_EQ(cell->text(QAccessible::Name), U(row.names[static_cast<size_t>(col)]));
+            EXPECT_EQ(table->indexOfChild(cell), row.row * 7 + col);
+            if (row.row == 0) {
+                EXPECT_EQ(cell->role(), QAccessible::ColumnHeader);
+            } else {
+                EXPECT_EQ(cell->role(), QAccessible::Cell);
+                EXPECT_EQ(cells->cellAt(row.row - 1, col), cell);
+                ASSERT_NE(cell->tableCellInterface(), nullptr);
+                EXPECT_EQ(cell->tableCellInterface()->rowIndex(), row.row - 1);
+                EXPECT_EQ(cell->tableCellInterface()->columnIndex(), col);
+                EXPECT_EQ(cell->tableCellInterface()->columnHeaderCells(),
+                          QList{table->child(col)});
+            }
+            EXPECT_EQ(cell->parent(), table);
+            EXPECT_EQ(cell->rect().center(),
+                      calendar.mapToGlobal(calendar.CellRect(col, row.row).center()));
+        }
+    }
+    EXPECT_EQ(cells->columnDescription(1), U("Mon"));
+
+    // The current cell: the 1st, in week row 1, column 1.
+    const QList<QAccessibleInterface*> selected = cells->selectedCells();
+    ASSERT_EQ(selected.size(), 1);
+    QAccessibleInterface* current = selected.front();
+    EXPECT_EQ(current, cells->cellAt(0, 1));
+    EXPECT_EQ(current->text(QAccessible::Name), U("1"));
+    EXPECT_EQ(table->focusChild(), current);
+    EXPECT_TRUE(current->state().selected);
+    EXPECT_TRUE(current->state().focused);
+    EXPECT_FALSE(cells->cellAt(1, 2)->state().selected);
+    EXPECT_FALSE(cells->cellAt(1, 2)->state().focused);
+
+    // A point on the screen finds its cell.
+    const QPoint onThe15th = calendar.mapToGlobal(calendar.CellRect(1, 3).center());
+    EXPECT_EQ(table->childAt(onThe15th.x(), onThe15th.y()), cells->cellAt(2, 1));
+}
+
+// After a move the table reads the new month and the new current day.
+TEST_F(CalendarWidgetTest, AfterAMoveTheTableReadsTheNewMonth) {
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&calendar);
+    ASSERT_NE(table, nullptr);
+    QAccessibleTableInterface* cells = table->tableInterface();
+    QAccessibleInterface* the29th = cells->cellAt(4, 4);  // week row 5, column 4
+    EXPECT_EQ(the29th->text(QAccessible::Name), U(""));
+    CalendarUpdate(calendar, "2024", "2", "29");
+    EXPECT_EQ(table->text(QAccessible::Name), U("2024年2月"));
+    EXPECT_EQ(the29th->text(QAccessible::Name), U("29"));
+    EXPECT_EQ(cells->selectedCells(), QList<QAccessibleInterface*>{the29th});
+    EXPECT_TRUE(the29th->state().focused);
+    EXPECT_FALSE(cells->cellAt(0, 1)->state().selected);
 }
 
 }  // namespace

@@ -55,6 +55,8 @@ TEST(ErrorHandlerTest, AFailureEscapingAnEventIsShownWithTheApplicationTitle) {
         EXPECT_EQ(box.caption, QString::fromUtf8("  Zelmoro VESK_310"));
         EXPECT_EQ(box.text, QString::fromUtf8(c.text));
         EXPECT_EQ(box.icon, QMessageBox::Critical);
+        // Wide enough for a title bar to show the whole caption.
+        EXPECT_GE(box.width, 300);
     }
 }
 

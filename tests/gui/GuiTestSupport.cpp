@@ -60,6 +60,8 @@ BoxCloser::BoxCloser()
           auto* messageBox = qobject_cast<QMessageBox*>(modal);
           box->seen = true;
           box->caption = modal->windowTitle();
+          box->width = modal->width();
+          box->palette = modal->palette();
           if (!messageBox) return;
           box->text = messageBox->text();
           box->icon = messageBox->icon();

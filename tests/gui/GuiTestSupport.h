@@ -4,12 +4,30 @@
 // that deals with the next modal box.
 
 #include <QMessageBox>
+#include <QPalette>
 #include <QPointer>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <ostream>
 
 class QWidget;
+
+// Readable failure messages for the Qt values the tests compare.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QSize& size, std::ostream* out) {
+    *out << size.width() << " x " << size.height();
+}
+inline void PrintTo(const QRect& rect, std::ostream* out) {
+    *out << rect.x() << "," << rect.y() << " " << rect.width() << " x " << rect.height();
+}
+inline void PrintTo(const QColor& colour, std::ostream* out) {
+    *out << "rgb(" << colour.red() << "," << colour.green() << "," << colour.blue() << ")";
+}
 
 namespace vesk {
 class TAboutBox;
@@ -32,6 +50,8 @@ struct SeenBox {
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     int buttons = 0;
+    int width = 0;
+    QPalette palette;
 };
 
 // Runs action on the first modal window that appears within five seconds

@@ -13,7 +13,12 @@
 
 #include "GuiTestSupport.h"
 #include "calendar/Calendar.h"
+#include "forms/AbutV310.h"
+#include "forms/Bevel.h"
+#include "forms/FormSupport.h"
+#include "forms/Image.h"
 #include "forms/MainV310.h"
+#include "forms/Panel.h"
 #include "textconv/NumberFormat.h"
 
 namespace vesk::test {
@@ -50,6 +55,10 @@ TEST_F(MainDialogTest, StartsWithDesignDefaultsAndTodayInTheDateFields) {
         {"Edit12", "270"}, {"Edit13", ""}, {"Edit14", year}, {"Edit15", month}, {"Edit16", day},
     };
     for (const auto& [name, text] : expected) EXPECT_EQ(Field(name)->text(), text) << name;
+    // The fields start-up writes show their text from the first character.
+    for (const char* name :
+         {"Edit1", "Edit2", "Edit3", "Edit9", "Edit10", "Edit11", "Edit14", "Edit15", "Edit16"})
+        EXPECT_EQ(Field(name)->cursorPosition(), 0) << name;
     EXPECT_TRUE(dlg.findChild<QLabel*>("Label19")->text().isEmpty());
     EXPECT_EQ(dlg.PageControl1->currentWidget(), dlg.TabSheet1);
     EXPECT_EQ(QApplication::focusWidget(), dlg.Ed1);
@@ -62,6 +71,8 @@ TEST_F(MainDialogTest, IsAFixedWindowWithItsOwnCaption) {
     EXPECT_TRUE(dlg.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(dlg.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_FALSE(dlg.windowIcon().isNull());
+    // The taskbar reads the icon text: the application title.
+    EXPECT_EQ(dlg.windowIconText(), U("  Zelmoro VESK_310"));
     // Panel4 lies over the grid's first header cell.
     auto* panel4 = dlg.findChild<QWidget*>("Panel4");
     auto* calendar = dlg.findChild<QWidget*>("Calen1");
@@ -69,6 +80,51 @@ TEST_F(MainDialogTest, IsAFixedWindowWithItsOwnCaption) {
     EXPECT_TRUE(calendar->geometry().contains(panel4->geometry()));
     EXPECT_GT(dlg.TabSheet4->children().indexOf(panel4), dlg.TabSheet4->children().indexOf(calendar));
     EXPECT_FALSE(calendar->isEnabled());
+    // The page's settings clear UseCurrentDate and keep today's month.
+    EXPECT_FALSE(dlg.Calen1->UseCurrentDate());
+    EXPECT_EQ(dlg.Calen1->ShownDate(), Today());
+}
+
+// Every page is 403 x 225, so that Panel3 and the grid fill page 4 with no
+// seam; the grid's cells are then 56 x 24 and Panel4 covers the first header cell.
+TEST_F(MainDialogTest, PagesPanelAndGridFillTheirAreasExactly) {
+    for (QWidget* page : {dlg.TabSheet1, dlg.TabSheet2, dlg.TabSheet3, dlg.TabSheet4}) {
+        ShowPage(page);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(page->size(), QSize(403, 225)) << page->objectName().toStdString();
+    }
+    const QRect page = dlg.TabSheet4->rect();
+    EXPECT_EQ(dlg.Panel3->geometry(), QRect(0, 0, 403, 41));
+    EXPECT_EQ(dlg.Calen1->geometry(), QRect(0, 41, 403, 184));
+    EXPECT_EQ(dlg.Panel3->geometry().united(dlg.Calen1->geometry()), page);
+    EXPECT_EQ(dlg.Calen1->DefaultColWidth(), 56);
+    EXPECT_EQ(dlg.Calen1->DefaultRowHeight(), 24);
+    EXPECT_TRUE(
+        dlg.Calen1->CellRect(0, 0).translated(dlg.Calen1->pos()).contains(dlg.Panel4->geometry()));
+}
+
+// The uptime strip's lowered box: one shadow line along the top and left, one
+// highlight line along the bottom and right, nothing doubled inside them.
+TEST_F(MainDialogTest, TheLoweredBoxIsOneLineEachWay) {
+    const QImage picture = dlg.TabSheet1->grab().toImage();
+    const QRect box = dlg.Bevel2->geometry();
+    ASSERT_EQ(box, QRect(55, 179, 321, 22));
+    const QColor shadow = dlg.palette().color(QPalette::Dark);
+    const QColor highlight = dlg.palette().color(QPalette::Light);
+    for (int x = box.left(); x < box.right(); ++x) {
+        ASSERT_EQ(picture.pixelColor(x, box.top()), shadow) << x;
+        ASSERT_EQ(picture.pixelColor(x, box.bottom()), highlight) << x;
+    }
+    for (int y = box.top(); y < box.bottom(); ++y) {
+        ASSERT_EQ(picture.pixelColor(box.left(), y), shadow) << y;
+        ASSERT_EQ(picture.pixelColor(box.right(), y), highlight) << y;
+    }
+    // Between the lines and the labels (rows 181 to 198) the page shows through.
+    const QColor page = picture.pixelColor(20, 20);
+    for (int x : {box.left() + 2, box.center().x(), box.right() - 2}) {
+        EXPECT_EQ(picture.pixelColor(x, box.top() + 1), page) << x;
+        EXPECT_EQ(picture.pixelColor(x, box.bottom() - 1), page) << x;
+    }
 }
 
 TEST_F(MainDialogTest, TheUptimeStripIsYellowBehindItsColouredTexts) {
@@ -94,16 +150,42 @@ struct PageCase {
 };
 
 const std::vector<PageCase> kGoodInput = {
-    {"weekday", 0, {{"Ed1", "2001"}, {"Ed2", "1"}, {"Ed3", "1"}}, "Button1",
+    {"weekday",
+     0,
+     {{"Ed1", "2001"}, {"Ed2", "1"}, {"Ed3", "1"}},
+     "Button1",
      {{"Ed4", "  2001年1月1日は（月）曜日です。"}}},
-    {"weekday quotes the fields as typed", 0, {{"Ed1", "$7D1"}, {"Ed2", "01"}, {"Ed3", "1"}}, "Button1",
+    {"weekday, longer than its field",
+     0,
+     {{"Ed1", "2001"}, {"Ed2", "12"}, {"Ed3", "31"}},
+     "Button1",
+     {{"Ed4", "  2001年12月31日は（月）曜日です。"}}},
+    {"weekday quotes the fields as typed",
+     0,
+     {{"Ed1", "$7D1"}, {"Ed2", "01"}, {"Ed3", "1"}},
+     "Button1",
      {{"Ed4", "  $7D1年01月1日は（月）曜日です。"}}},
-    {"day span", 1,
-     {{"Edit1", "2001"}, {"Edit2", "1"}, {"Edit3", "1"}, {"Edit4", "2001"}, {"Edit5", "12"}, {"Edit6", "31"}},
+    {"day span",
+     1,
+     {{"Edit1", "2001"},
+      {"Edit2", "1"},
+      {"Edit3", "1"},
+      {"Edit4", "2001"},
+      {"Edit5", "12"},
+      {"Edit6", "31"}},
      "Button2",
-     {{"Edit7", "(１)から(２)までの日数は  364日です。"}, {"Edit8", " およそ  1年  0ヶ月...です。"}}},
-    {"date after", 2, {{"Edit9", "2001"}, {"Edit10", "1"}, {"Edit11", "1"}, {"Edit12", "270"}}, "Button3",
+     {{"Edit7", "(１)から(２)までの日数は  364日です。"},
+      {"Edit8", " およそ  1年  0ヶ月...です。"}}},
+    {"date after",
+     2,
+     {{"Edit9", "2001"}, {"Edit10", "1"}, {"Edit11", "1"}, {"Edit12", "270"}},
+     "Button3",
      {{"Edit13", "  2001年 9月 28日です。"}}},
+    {"date after, a fraction of a day",
+     2,
+     {{"Edit9", "2001"}, {"Edit10", "1"}, {"Edit11", "1"}, {"Edit12", "0.1"}},
+     "Button3",
+     {{"Edit13", "  2001年 1月 1.09999999997672日です。"}}},
 };
 
 TEST_F(MainDialogTest, EachPageButtonWritesItsSentences) {
@@ -115,7 +197,11 @@ TEST_F(MainDialogTest, EachPageButtonWritesItsSentences) {
         BoxCloser noBox;
         Click(dlg.findChild<QPushButton*>(c.button));
         EXPECT_FALSE(noBox.Box().seen);
-        for (auto [name, text] : c.outputs) EXPECT_EQ(Field(name)->text(), U(text)) << name;
+        for (auto [name, text] : c.outputs) {
+            EXPECT_EQ(Field(name)->text(), U(text)) << name;
+            // The sentence shows from its first character, as the program set it.
+            EXPECT_EQ(Field(name)->cursorPosition(), 0) << name;
+        }
     }
 }
 
@@ -274,10 +360,104 @@ TEST_F(MainDialogTest, AScreenReaderNamesFieldsByTheirLabelsAndReadsTheResults) 
               U("  2001年1月1日は（月）曜日です。"));
 }
 
+// The uptime is read as it ticks; the image is a picture named by its hint
+// whose press action opens the about box; the window is a dialog.
+TEST_F(MainDialogTest, AScreenReaderReadsTheUptimeTheImageAndTheWindow) {
+    dlg.Timer1Timer();
+    QAccessibleInterface* uptime = QAccessible::queryAccessibleInterface(dlg.Label19);
+    ASSERT_FALSE(dlg.Label19->text().isEmpty());
+    EXPECT_EQ(uptime->text(QAccessible::Name), dlg.Label19->text());
+    EXPECT_EQ(uptime->text(QAccessible::Description), U("Win起動後 経過"));
+
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&dlg);
+    EXPECT_EQ(window->role(), QAccessible::Dialog);
+    EXPECT_EQ(window->text(QAccessible::Name), dlg.windowTitle());
+
+    ShowPage(dlg.TabSheet3);
+    QAccessibleInterface* image = QAccessible::queryAccessibleInterface(dlg.Image1);
+    EXPECT_EQ(image->role(), QAccessible::Graphic);
+    EXPECT_EQ(image->text(QAccessible::Name), U("猫の飾り物の写真 "));
+    QAccessibleActionInterface* actions = image->actionInterface();
+    ASSERT_NE(actions, nullptr);
+    EXPECT_EQ(actions->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+    ModalWatcher closer([&](QWidget* modal) {
+        EXPECT_EQ(modal, &fixture.About());
+        modal->close();
+    });
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return closer.Fired(); }, 2000));
+    EXPECT_FALSE(fixture.About().isVisible());
+}
+
 TEST_F(MainDialogTest, TheUptimeLabelGetsItsTextAtTheFirstTick) {
     EXPECT_TRUE(dlg.Label19->text().isEmpty());
     EXPECT_TRUE(QTest::qWaitFor([&] { return !dlg.Label19->text().isEmpty(); }, 2500));
     EXPECT_TRUE(dlg.Label19->text().endsWith(U("秒 ")));
+}
+
+// A dark desktop palette, in force before the windows are built: the dialog,
+// the about box and the error box keep the light colours the layout was drawn
+// for, so the layout's black, navy and green texts stay readable.
+TEST(DesktopThemeTest, TheWindowsKeepTheirLightPaletteUnderADarkDesktop) {
+    struct Restore {
+        QPalette saved = QApplication::palette();
+        ~Restore() { QApplication::setPalette(saved); }
+    } restore;
+    QPalette dark;
+    for (auto [role, colour] : std::initializer_list<std::pair<QPalette::ColorRole, QColor>>{
+             {QPalette::Window, QColor(53, 53, 53)},
+             {QPalette::WindowText, Qt::white},
+             {QPalette::Base, QColor(35, 35, 35)},
+             {QPalette::Text, Qt::white},
+             {QPalette::Button, QColor(53, 53, 53)},
+             {QPalette::ButtonText, Qt::white},
+             {QPalette::Highlight, QColor(42, 130, 218)},
+             {QPalette::HighlightedText, Qt::black},
+             {QPalette::Light, QColor(80, 80, 80)},
+             {QPalette::Dark, QColor(20, 20, 20)}})
+        dark.setColor(role, colour);
+    QApplication::setPalette(dark);
+    SetDecimalSeparator('.');
+
+    DialogFixture fixture;
+    TPagesDlg& dlg = fixture.Dialog();
+    const QPalette light = LightPalette();
+    const QPalette::ColorRole roles[] = {QPalette::Window,    QPalette::Base,
+                                         QPalette::Text,      QPalette::Button,
+                                         QPalette::Highlight, QPalette::HighlightedText,
+                                         QPalette::Light,     QPalette::Dark};
+    for (QWidget* window : {static_cast<QWidget*>(&dlg), static_cast<QWidget*>(&fixture.About())})
+        for (QPalette::ColorRole role : roles)
+            EXPECT_EQ(window->palette().color(role), light.color(role))
+                << window->objectName().toStdString() << role;
+
+    // What the eye sees: a white field with black digits, white day cells, a
+    // button-face header and the light highlight on the current day.
+    const QImage field = dlg.Ed1->grab().toImage();
+    EXPECT_EQ(field.pixelColor(field.width() - 6, field.height() / 2), QColor(Qt::white));
+    bool blackDigits = false;
+    for (int x = 0; x < field.width() && !blackDigits; ++x)
+        for (int y = 0; y < field.height() && !blackDigits; ++y)
+            blackDigits = field.pixelColor(x, y) == QColor(Qt::black);
+    EXPECT_TRUE(blackDigits);
+    dlg.PageControl1->setCurrentWidget(dlg.TabSheet4);
+    const QImage grid = dlg.Calen1->grab().toImage();
+    const TCalendar& calendar = *dlg.Calen1;
+    const int blankRow = calendar.Row() == 6 ? 1 : 6;
+    const int blankCol = calendar.CellLabel(0, blankRow).empty() ? 0 : 6;
+    EXPECT_EQ(grid.pixelColor(calendar.CellRect(blankCol, blankRow).center()), QColor(Qt::white));
+    EXPECT_EQ(grid.pixelColor(calendar.CellRect(3, 0).topLeft() + QPoint(3, 3)),
+              light.color(QPalette::Button));
+    EXPECT_EQ(grid.pixelColor(calendar.CellRect(calendar.Col(), calendar.Row()).topLeft()),
+              light.color(QPalette::Highlight));
+
+    dlg.PageControl1->setCurrentWidget(dlg.TabSheet1);
+    dlg.Ed1->setText("abc");
+    BoxCloser closer;
+    Click(dlg.Button1);
+    ASSERT_TRUE(closer.Box().seen);
+    for (QPalette::ColorRole role : roles)
+        EXPECT_EQ(closer.Box().palette.color(role), light.color(role)) << "error box " << role;
 }
 
 }  // namespace
