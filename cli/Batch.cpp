@@ -2,84 +2,434 @@
 
 #include <nlohmann/json.hpp>
 
-#include <cerrno>
+#include <array>
+#include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <vector>
 
-#include "cli/CalendarCommand.h"
 #include "calendar/DateValue.h"
+#include "cli/CalendarCommand.h"
 #include "cli/Pages.h"
+#include "cli/Separator.h"
 #include "textconv/Failures.h"
 #include "textconv/NumberFormat.h"
-
-#if defined(_WIN32)
-#include <io.h>
-#define VESK_READ _read
-#else
-#include <unistd.h>
-#define VESK_READ read
-#endif
 
 namespace vesk::cli {
 namespace {
 
 using nlohmann::json;
 
-// A JSON string literal: UTF-8 kept as it is, invalid bytes replaced.
-std::string Quote(const std::string& text) {
-    return json(text).dump(-1, ' ', false, json::error_handler_t::replace);
+// ---------------------------------------------------------------------------
+// Answers: JSON text appended straight to the output buffer.
+
+// True when `text` is well-formed UTF-8 (no overlong forms, no surrogates,
+// nothing beyond U+10FFFF).
+bool IsUtf8(std::string_view text) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* end = p + text.size();
+    while (p < end) {
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        std::size_t length = 0;
+        unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            if (c == 0xE0) low = 0xA0;
+            if (c == 0xED) high = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            if (c == 0xF0) low = 0x90;
+            if (c == 0xF4) high = 0x8F;
+        } else {
+            return false;
+        }
+        if (static_cast<std::size_t>(end - p) < length || p[1] < low || p[1] > high) return false;
+        for (std::size_t k = 2; k < length; ++k) {
+            if (p[k] < 0x80 || p[k] > 0xBF) return false;
+        }
+        p += length;
+    }
+    return true;
 }
 
-std::string Texts(const std::vector<std::string>& texts) {
-    std::string out = "[";
+// A JSON string literal: UTF-8 kept as it is, the control characters, the
+// quote and the backslash escaped (the short forms where JSON has them), and
+// invalid UTF-8 replaced by U+FFFD.
+void AppendQuoted(std::string& out, std::string_view text) {
+    if (!IsUtf8(text)) {
+        out += json(std::string(text)).dump(-1, ' ', false, json::error_handler_t::replace);
+        return;
+    }
+    static constexpr char kHex[] = "0123456789abcdef";
+    out += '"';
+    std::size_t plain = 0;  // start of the bytes not yet copied
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c != '"' && c != '\\') continue;
+        out.append(text.data() + plain, i - plain);
+        plain = i + 1;
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\b': out += "\\b"; break;
+            case '\f': out += "\\f"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default: {
+                const char escape[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
+                out.append(escape, sizeof escape);
+            }
+        }
+    }
+    out.append(text.data() + plain, text.size() - plain);
+    out += '"';
+}
+
+void AppendTexts(std::string& out, const std::vector<std::string>& texts) {
+    out += '[';
     for (std::size_t i = 0; i < texts.size(); ++i) {
         if (i != 0) out += ", ";
-        out += Quote(texts[i]);
+        AppendQuoted(out, texts[i]);
     }
-    return out + "]";
+    out += ']';
 }
 
-std::string Succeeded(const std::vector<std::string>& texts) {
-    return "{\"ok\": true, \"texts\": " + Texts(texts) + "}";
+// The end of an answer: the line's id, if it has one, and the closing brace.
+void AppendEnd(std::string& out, std::string_view id) {
+    if (!id.empty()) {
+        out += ", \"id\": ";
+        out += id;
+    }
+    out += "}\n";
+}
+
+void AppendSucceeded(std::string& out, const std::vector<std::string>& texts, std::string_view id) {
+    out += "{\"ok\": true, \"texts\": ";
+    AppendTexts(out, texts);
+    AppendEnd(out, id);
 }
 
 // A failure's answer; the calendar adds the grid as the failure left it.
-std::string Failed(const char* error, const std::string& message,
-                   const std::vector<std::string>* texts = nullptr) {
-    return std::string("{\"ok\": false, \"error\": ") + Quote(error) + ", \"message\": " +
-           Quote(message) + (texts != nullptr ? ", \"texts\": " + Texts(*texts) : "") + "}";
+void AppendFailed(std::string& out, std::string_view error, std::string_view message, std::string_view id,
+                  const std::vector<std::string>* texts = nullptr) {
+    out += "{\"ok\": false, \"error\": ";
+    AppendQuoted(out, error);
+    out += ", \"message\": ";
+    AppendQuoted(out, message);
+    if (texts != nullptr) {
+        out += ", \"texts\": ";
+        AppendTexts(out, *texts);
+    }
+    AppendEnd(out, id);
 }
 
-// Puts the decimal separator back when a line that set its own is done.
-class SeparatorScope {
+// ---------------------------------------------------------------------------
+// Requests: read by SAX events straight from the line, without a tree; the
+// checks then run in the order, and with the messages, of the request format.
+
+constexpr std::size_t kMaxPageFields = 6;
+
+// Room kept free in the output buffer before a line is answered: enough for the
+// memory failure's answer, so that it never needs to allocate.
+constexpr std::size_t kAnswerRoom = 256;  // the most any page takes (span)
+
+// Walks the line and remembers which byte the parser read last, so that the
+// raw text of the "id" value can be copied as the line wrote it.
+class TrackingIterator {
 public:
-    SeparatorScope() : saved_(DecimalSeparator()) {}
-    ~SeparatorScope() { SetDecimalSeparator(saved_); }
-    SeparatorScope(const SeparatorScope&) = delete;
-    SeparatorScope& operator=(const SeparatorScope&) = delete;
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = char;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const char*;
+    using reference = const char&;
+
+    TrackingIterator() = default;
+    TrackingIterator(const char* at, const char** last) : at_(at), last_(last) {}
+    reference operator*() const {
+        *last_ = at_;
+        return *at_;
+    }
+    TrackingIterator& operator++() {
+        ++at_;
+        return *this;
+    }
+    TrackingIterator operator++(int) {
+        TrackingIterator before = *this;
+        ++at_;
+        return before;
+    }
+    bool operator==(const TrackingIterator& other) const { return at_ == other.at_; }
+    bool operator!=(const TrackingIterator& other) const { return at_ != other.at_; }
 
 private:
-    char saved_;
+    const char* at_ = nullptr;
+    const char** last_ = nullptr;
 };
+
+enum class Presence { kAbsent, kBad, kGood };
 
 struct Request {
-    std::string page;
-    std::vector<std::string> fields;
-    std::optional<TDateTime> start;  // the calendar's starting date, default today
+    bool wellFormed = false;  // the line is JSON
+    bool object = false;      // ... and an object
+    Presence page = Presence::kAbsent;
+    std::string pageName;
+    Presence fields = Presence::kAbsent;
+    std::vector<std::string> fieldTexts;  // the first kMaxPageFields
+    std::size_t fieldCount = 0;
+    Presence separator = Presence::kAbsent;
+    std::string separatorText;
+    Presence start = Presence::kAbsent;
+    std::array<std::int64_t, 3> startParts = {};
+    std::size_t startCount = 0;
+    bool hasStartKey = false;
+    std::optional<std::string> unknownKey;  // the first unknown key in byte order, bounded
+    std::string_view id;                    // the raw JSON text of "id", empty when absent
+
+    // Forgets the last line, keeping the buffers.
+    void Reset() {
+        wellFormed = object = hasStartKey = false;
+        page = fields = separator = start = Presence::kAbsent;
+        pageName.clear();
+        fieldTexts.clear();
+        fieldCount = startCount = 0;
+        separatorText.clear();
+        unknownKey.reset();
+        id = {};
+    }
+    // The id to give back: only a JSON object has one.
+    std::string_view AnswerId() const { return wellFormed && object ? id : std::string_view(); }
 };
 
+enum class Key { kPage, kFields, kSeparator, kStart, kId, kOther };
+
+// The SAX handler: fills a Request from the events of one line.
+class RequestReader {
+public:
+    RequestReader(std::string_view line, const char** last, Request& request)
+        : line_(line), last_(last), request_(request) {}
+
+    // Set when the parse stopped: what was wrong, with its byte position.
+    const std::string& Problem() const { return problem_; }
+
+    bool null() { return Scalar(Kind::kOther); }
+    bool boolean(bool) { return Scalar(Kind::kOther); }
+    bool number_integer(json::number_integer_t value) { return Integer(value); }
+    bool number_unsigned(json::number_unsigned_t value) {
+        return Integer(value > 9999 ? std::int64_t{0} : static_cast<std::int64_t>(value));
+    }
+    bool number_float(json::number_float_t, const std::string&) { return Scalar(Kind::kNumber); }
+    bool binary(json::binary_t&) { return Scalar(Kind::kOther); }
+
+    bool string(std::string& value) {
+        if (depth_ == 1) {
+            switch (key_) {
+                case Key::kPage:
+                    request_.page = Presence::kGood;
+                    request_.pageName.swap(value);
+                    break;
+                case Key::kSeparator:
+                    request_.separator = Presence::kGood;
+                    request_.separatorText.swap(value);
+                    break;
+                default: return Scalar(Kind::kString);
+            }
+            return true;
+        }
+        if (depth_ == 2 && key_ == Key::kFields) {
+            if (request_.fieldCount < kMaxPageFields) request_.fieldTexts.emplace_back().swap(value);
+            ++request_.fieldCount;
+            return true;
+        }
+        return Scalar(Kind::kString);
+    }
+
+    bool start_object(std::size_t) { return Open(false); }
+    bool start_array(std::size_t) { return Open(true); }
+    bool end_object() { return Close(); }
+    bool end_array() { return Close(); }
+
+    bool key(std::string& name) {
+        // Only the top level's keys are read; deeper ones belong to a value.
+        if (depth_ != 1) return true;
+        key_ = name == "page"        ? Key::kPage
+               : name == "fields"    ? Key::kFields
+               : name == "separator" ? Key::kSeparator
+               : name == "start"     ? Key::kStart
+               : name == "id"        ? Key::kId
+                                     : Key::kOther;
+        // A repeated key counts with its last value, as in a parsed object.
+        switch (key_) {
+            case Key::kPage: request_.page = Presence::kBad; break;
+            case Key::kFields:
+                request_.fields = Presence::kBad;
+                request_.fieldTexts.clear();
+                request_.fieldCount = 0;
+                break;
+            case Key::kSeparator: request_.separator = Presence::kBad; break;
+            case Key::kStart:
+                request_.hasStartKey = true;
+                request_.start = Presence::kBad;
+                request_.startCount = 0;
+                break;
+            case Key::kId: {
+                // The value starts after the key's closing quote, blanks and the colon.
+                std::size_t at = static_cast<std::size_t>(*last_ - line_.data()) + 1;
+                while (at < line_.size() && (line_[at] == ' ' || line_[at] == '\t' || line_[at] == '\r' ||
+                                             line_[at] == ':')) {
+                    ++at;
+                }
+                idStart_ = at;
+                break;
+            }
+            case Key::kOther:
+                if (!request_.unknownKey || BoundedText(name) < *request_.unknownKey) {
+                    request_.unknownKey = BoundedText(name);
+                }
+                break;
+        }
+        return true;
+    }
+
+    bool parse_error(std::size_t position, const std::string& lastToken, const nlohmann::detail::exception& e) {
+        problem_ = "malformed JSON at byte " + std::to_string(position) + ": " + Reason(e, lastToken);
+        return false;
+    }
+
+private:
+    enum class Kind { kString, kNumber, kOther };
+
+    // A scalar that is not a string the request reads directly.
+    bool Scalar(Kind kind) {
+        if (depth_ == 1 && key_ == Key::kId) EndId(kind == Kind::kNumber);
+        if (depth_ == 2 && key_ == Key::kFields) {
+            request_.fields = Presence::kBad;  // not a string
+            ++request_.fieldCount;
+        }
+        if (depth_ == 2 && key_ == Key::kStart) {
+            request_.start = Presence::kBad;
+            ++request_.startCount;
+        }
+        return true;
+    }
+
+    bool Integer(std::int64_t value) {
+        if (depth_ == 2 && key_ == Key::kStart) {
+            if (request_.startCount < 3) request_.startParts[request_.startCount] = value;
+            ++request_.startCount;
+            return true;
+        }
+        return Scalar(Kind::kNumber);
+    }
+
+    bool Open(bool array) {
+        if (depth_ == kMaxBatchNesting) {
+            problem_ = "JSON nested deeper than " + std::to_string(kMaxBatchNesting) + " levels at byte " +
+                       std::to_string(*last_ - line_.data() + 1);
+            return false;
+        }
+        if (depth_ == 0) request_.object = !array;
+        if (depth_ == 1) {
+            if (array && key_ == Key::kFields) request_.fields = Presence::kGood;
+            if (array && key_ == Key::kStart) request_.start = Presence::kGood;
+        }
+        if (depth_ == 2 && key_ == Key::kFields) {
+            request_.fields = Presence::kBad;  // an element that is no string
+            ++request_.fieldCount;
+        }
+        if (depth_ == 2 && key_ == Key::kStart) {
+            request_.start = Presence::kBad;
+            ++request_.startCount;
+        }
+        ++depth_;
+        return true;
+    }
+
+    bool Close() {
+        --depth_;
+        if (depth_ == 1 && key_ == Key::kId) EndId(false);
+        return true;
+    }
+
+    // The id's value has ended with the byte read last; a number is only
+    // known to have ended when the byte after it has been read.
+    void EndId(bool number) {
+        const std::size_t end = static_cast<std::size_t>(*last_ - line_.data()) + (number ? 0 : 1);
+        request_.id = line_.substr(idStart_, end - idStart_);
+    }
+
+    // The parser's reason without its prefix and without the text it read,
+    // which may be as long as the line.
+    static std::string Reason(const nlohmann::detail::exception& e, const std::string& lastToken) {
+        if (e.id == 406) return "number out of range";
+        std::string_view what = e.what();
+        if (const auto at = what.find("syntax error"); at != std::string_view::npos) what.remove_prefix(at);
+        const std::string_view read = "; last read: '";
+        if (const auto at = what.find(read); at != std::string_view::npos) {
+            const std::size_t after = at + read.size() + lastToken.size() + 1;  // and the closing quote
+            std::string reason(what.substr(0, at));
+            if (after <= what.size()) reason += what.substr(after);
+            return reason;
+        }
+        return std::string(what);
+    }
+
+    std::string_view line_;
+    const char** last_;
+    Request& request_;
+    int depth_ = 0;
+    Key key_ = Key::kOther;
+    std::size_t idStart_ = 0;
+    std::string problem_;
+};
+
+// Reads the request of a line. Raises UsageError for a line that is no
+// request, with the first problem in the order of the checks below.
+void ReadRequest(std::string_view line, Request& request) {
+    if (const void* nul = std::memchr(line.data(), '\0', line.size()); nul != nullptr) {
+        throw UsageError{"malformed JSON at byte " +
+                         std::to_string(static_cast<const char*>(nul) - line.data() + 1) + ": a NUL byte"};
+    }
+    const char* last = line.data();
+    RequestReader reader(line, &last, request);
+    const TrackingIterator begin(line.data(), &last), end(line.data() + line.size(), &last);
+    if (!json::sax_parse(begin, end, &reader)) throw UsageError{reader.Problem()};
+    request.wellFormed = true;
+
+    if (!request.object) throw UsageError{"each line must be a JSON object with \"page\" and \"fields\""};
+    if (request.page != Presence::kGood) throw UsageError{"\"page\" must be a string"};
+    if (request.hasStartKey && request.pageName != "calendar") {
+        if (!request.unknownKey || std::string("start") < *request.unknownKey) request.unknownKey = "start";
+    }
+    if (request.unknownKey) throw UsageError{"unknown key \"" + *request.unknownKey + "\""};
+    if (request.fields != Presence::kGood) throw UsageError{"\"fields\" must be an array of strings"};
+    if (request.separator != Presence::kAbsent) {
+        if (request.separator == Presence::kBad || request.separatorText.size() != 1) {
+            throw UsageError{"\"separator\" must be a string of one byte"};
+        }
+        if (!IsUsableSeparator(request.separatorText)) {
+            throw UsageError{"\"separator\" must be a printable ASCII character other than a digit, a sign, "
+                             "a blank, e, E, $, x or X"};
+        }
+    }
+}
+
 // The calendar's "start": [year, month, day], a valid date.
-TDateTime StartDate(const json& start) {
+TDateTime StartDate(const Request& request) {
     const char* problem = "\"start\" must be a date [year, month, day] from [1, 1, 1] to [9999, 12, 31]";
-    if (!start.is_array() || start.size() != 3) throw UsageError{problem};
+    if (request.start != Presence::kGood || request.startCount != 3) throw UsageError{problem};
     std::uint16_t parts[3] = {};
     for (std::size_t i = 0; i < 3; ++i) {
-        const json& part = start[i];
-        if (!part.is_number_integer() || part.get<std::int64_t>() < 1 || part.get<std::int64_t>() > 9999) {
-            throw UsageError{problem};
-        }
-        parts[i] = static_cast<std::uint16_t>(part.get<std::int64_t>());
+        const std::int64_t part = request.startParts[i];
+        if (part < 1 || part > 9999) throw UsageError{problem};
+        parts[i] = static_cast<std::uint16_t>(part);
     }
     try {
         return MakeDateValue(parts[0], parts[1], parts[2]);
@@ -88,107 +438,78 @@ TDateTime StartDate(const json& start) {
     }
 }
 
-Request ReadRequest(const json& object) {
-    if (object.is_discarded() || !object.is_object()) {
-        throw UsageError{"each line must be a JSON object with \"page\" and \"fields\""};
+void Answer(std::string_view line, Request& request, std::string& out) {
+    try {
+        ReadRequest(line, request);
+    } catch (const UsageError& e) {
+        AppendFailed(out, "usage", e.message, request.AnswerId());
+        return;
     }
-    const auto page = object.find("page");
-    if (page == object.end() || !page->is_string()) {
-        throw UsageError{"\"page\" must be a string"};
-    }
-    const bool calendar = *page == "calendar";
-    for (const auto& [key, value] : object.items()) {
-        if (key != "page" && key != "fields" && key != "separator" && !(calendar && key == "start")) {
-            throw UsageError{"unknown key \"" + key + "\""};
+    const std::string_view id = request.AnswerId();
+    std::optional<ThreadDecimalSeparator> separator;
+    if (request.separator == Presence::kGood) separator.emplace(request.separatorText[0]);
+    try {
+        // Beyond kMaxPageFields only the count is kept, which is all the
+        // message of a wrong count needs.
+        const bool tooMany = request.fieldCount > request.fieldTexts.size();
+        if (request.pageName == "calendar") {
+            const TDateTime start = request.start != Presence::kAbsent ? StartDate(request) : Today();
+            if (tooMany) throw UsageError{CalendarFieldCountMessage(request.fieldCount)};
+            TMonthModel calendar;
+            calendar.Start(start);
+            const std::exception_ptr failure = ApplyCalendarFields(calendar, request.fieldTexts);
+            const std::vector<std::string> rows = CalendarRowTexts(calendar);
+            if (!failure) return AppendSucceeded(out, rows, id);
+            try {
+                std::rethrow_exception(failure);
+            } catch (const Exception& e) {
+                return AppendFailed(out, e.ClassName(), e.Message(), id, &rows);
+            }
         }
+        AppendSucceeded(out, RunPage(request.pageName, request.fieldTexts, request.fieldCount), id);
+    } catch (const UsageError& e) {
+        AppendFailed(out, "usage", e.message, id);
+    } catch (const Exception& e) {
+        AppendFailed(out, e.ClassName(), e.Message(), id);
     }
-    const auto fields = object.find("fields");
-    if (fields == object.end() || !fields->is_array()) {
-        throw UsageError{"\"fields\" must be an array of strings"};
-    }
-    Request request{page->get<std::string>(), {}, std::nullopt};
-    for (const json& field : *fields) {
-        if (!field.is_string()) throw UsageError{"\"fields\" must be an array of strings"};
-        request.fields.push_back(field.get<std::string>());
-    }
-    if (const auto separator = object.find("separator"); separator != object.end()) {
-        if (!separator->is_string() || separator->get_ref<const std::string&>().size() != 1) {
-            throw UsageError{"\"separator\" must be a string of one byte"};
-        }
-        SetDecimalSeparator(separator->get_ref<const std::string&>()[0]);
-    }
-    if (const auto start = object.find("start"); start != object.end()) request.start = StartDate(*start);
-    return request;
 }
 
 }  // namespace
 
-std::string AnswerBatchLine(std::string_view line) {
-    SeparatorScope scope;
+void AppendBatchAnswer(std::string_view line, std::string& out) {
+    const std::size_t mark = out.size();
+    // The request's buffers are kept from line to line on each thread.
+    thread_local Request request;
+    request.Reset();
     try {
-        const Request request = ReadRequest(json::parse(line, nullptr, false));
-        if (request.page == "calendar") {
-            TMonthModel calendar;
-            calendar.Start(request.start.value_or(Today()));
-            const std::exception_ptr failure = ApplyCalendarFields(calendar, request.fields);
-            const std::vector<std::string> rows = CalendarRowTexts(calendar);
-            if (!failure) return Succeeded(rows);
-            try {
-                std::rethrow_exception(failure);
-            } catch (const Exception& e) {
-                return Failed(e.ClassName(), e.Message(), &rows);
-            }
+        out.reserve(out.size() + kAnswerRoom);
+        Answer(line, request, out);
+        // A huge line leaves no huge buffers behind.
+        if (request.pageName.capacity() > 4096) std::string().swap(request.pageName);
+        for (std::string& text : request.fieldTexts) {
+            if (text.capacity() > 4096) std::string().swap(text);
         }
-        return Succeeded(RunPage(request.page, request.fields));
-    } catch (const UsageError& e) {
-        return Failed("usage", e.message);
-    } catch (const Exception& e) {
-        return Failed(e.ClassName(), e.Message());
     } catch (const std::bad_alloc&) {
-        return Failed(OutOfMemoryFailure().ClassName(), OutOfMemoryFailure().Message());
+        // Whatever of the answer was written goes; the memory failure's answer
+        // is short, and the buffer has room for it unless it was empty.
+        out.resize(mark);
+        const std::string_view id = request.AnswerId();
+        request = Request{};
+        try {
+            AppendFailed(out, OutOfMemoryFailure().ClassName(), OutOfMemoryFailure().Message(), id);
+        } catch (const std::bad_alloc&) {
+            // A huge id may not fit; the answer without it does (see kAnswerRoom).
+            out.resize(mark);
+            AppendFailed(out, OutOfMemoryFailure().ClassName(), OutOfMemoryFailure().Message(), {});
+        }
     }
 }
 
-void RunBatch(int input, std::FILE* output) {
-    std::vector<char> buffer(1u << 16);
-    std::string line;
-    bool overlong = false;  // the current line passed kMaxBatchLine and is being skipped
-    auto answer = [&] {
-        const std::string reply =
-            overlong ? Failed("usage", "the line is longer than " +
-                                           std::to_string(kMaxBatchLine) + " bytes")
-                     : AnswerBatchLine(line);
-        std::fwrite(reply.data(), 1, reply.size(), output);
-        std::fputc('\n', output);
-        line.clear();
-        overlong = false;
-    };
-    for (;;) {
-        std::fflush(output);  // the input is drained: the reader may be waiting for us
-        const auto got = VESK_READ(input, buffer.data(), static_cast<unsigned>(buffer.size()));
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
-        const char* p = buffer.data();
-        const char* end = p + got;
-        while (p < end) {
-            const char* newline = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-            const char* stop = newline != nullptr ? newline : end;
-            if (!overlong) {
-                if (line.size() + static_cast<std::size_t>(stop - p) > kMaxBatchLine) {
-                    overlong = true;
-                    line.clear();
-                    line.shrink_to_fit();
-                } else {
-                    line.append(p, stop);
-                }
-            }
-            if (newline == nullptr) break;
-            answer();
-            p = newline + 1;
-        }
-    }
-    if (!line.empty() || overlong) answer();  // a last line without its line break
-    std::fflush(output);
+std::string AnswerBatchLine(std::string_view line) {
+    std::string out;
+    AppendBatchAnswer(line, out);
+    if (!out.empty()) out.pop_back();  // the line break
+    return out;
 }
 
 }  // namespace vesk::cli

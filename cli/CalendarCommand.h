@@ -30,6 +30,9 @@ std::string CalendarScreenText(const TMonthModel& calendar, bool reverseVideo);
 // as the failure left it; null when the update went through.
 std::exception_ptr ApplyCalendarFields(TMonthModel& calendar, const std::vector<std::string>& fields);
 
+// The usage message for a calendar request with `count` fields, not 3.
+std::string CalendarFieldCountMessage(std::size_t count);
+
 // The command line's calendar: prints the grid of today's month, or of where
 // the update with the three field texts takes it, to `out`, in reverse video
 // when `out` is a terminal. Raises UsageError for other than 0 or 3 fields; a

@@ -4,6 +4,7 @@
 #include "cli/Batch.h"
 #include "cli/CalendarCommand.h"
 #include "cli/Pages.h"
+#include "cli/Separator.h"
 #include "textconv/ErrorText.h"
 #include "textconv/Failures.h"
 #include "textconv/NumberFormat.h"
@@ -48,12 +49,13 @@ int RunCalculator(const std::vector<std::string>& args, std::FILE* out, std::FIL
         }
         if (args[i] == "--batch") {
             if (i + 1 != args.size()) return Usage(err, "--batch takes no page");
-            RunBatch(0, out);
-            return 0;
+            std::fflush(out);
+            return RunBatch(0, fileno(out), err);
         }
         if (args[i] == "--decimal-separator") {
-            if (i + 1 >= args.size() || args[i + 1].size() != 1) {
-                return Usage(err, "--decimal-separator takes one single-byte character");
+            if (i + 1 >= args.size() || !IsUsableSeparator(args[i + 1])) {
+                return Usage(err, "--decimal-separator takes one printable ASCII character other than a digit, "
+                                  "a sign, a blank, e, E, $, x or X");
             }
             SetDecimalSeparator(args[++i][0]);
             continue;

@@ -127,7 +127,7 @@ std::string BatchOver(const std::string& input) {
     std::fflush(in);
     std::rewind(in);
     std::FILE* out = std::tmpfile();
-    RunBatch(fileno(in), out);
+    EXPECT_EQ(RunBatch(fileno(in), fileno(out), stderr), 0);
     std::fclose(in);
     std::string text = ReadAll(out);
     std::fclose(out);
@@ -145,7 +145,7 @@ TEST(Batch, OneAnswerLineForEveryInputLineInOrder) {
     for (std::size_t at = 0; (at = out.find("\"usage\"", at)) != std::string::npos; ++at) ++failures;
     EXPECT_EQ(lines, 2001u);
     EXPECT_EQ(failures, 667u);
-    EXPECT_EQ(out.substr(0, out.find('\n')), R"({"ok": false, "error": "usage", "message": "each line must be a JSON object with \"page\" and \"fields\""})");
+    EXPECT_EQ(out.substr(0, out.find('\n')), R"({"ok": false, "error": "usage", "message": "malformed JSON at byte 1: syntax error while parsing value - invalid literal"})");
 }
 
 TEST(Batch, AnOverlongLineIsRefusedAndTheRunGoesOn) {
