@@ -24,57 +24,61 @@ using nlohmann::json;
 // ---------------------------------------------------------------------------
 // Answers: JSON text appended straight to the output buffer.
 
-// True when `text` is well-formed UTF-8 (no overlong forms, no surrogates,
-// nothing beyond U+10FFFF).
-bool IsUtf8(std::string_view text) {
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* end = p + text.size();
-    while (p < end) {
-        const unsigned char c = *p;
-        if (c < 0x80) {
-            ++p;
-            continue;
-        }
-        std::size_t length = 0;
-        unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
-        if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            if (c == 0xE0) low = 0xA0;
-            if (c == 0xED) high = 0x9F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            if (c == 0xF0) low = 0x90;
-            if (c == 0xF4) high = 0x8F;
-        } else {
-            return false;
-        }
-        if (static_cast<std::size_t>(end - p) < length || p[1] < low || p[1] > high) return false;
-        for (std::size_t k = 2; k < length; ++k) {
-            if (p[k] < 0x80 || p[k] > 0xBF) return false;
-        }
-        p += length;
+// The length of the well-formed UTF-8 sequence (no overlong forms, no
+// surrogates, nothing beyond U+10FFFF) that starts at p[0] >= 0x80; 0 when
+// there is none.
+std::size_t Utf8SequenceLength(const unsigned char* p, const unsigned char* end) {
+    const unsigned char c = *p;
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+    if (c >= 0xC2 && c <= 0xDF) {
+        length = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        length = 3;
+        if (c == 0xE0) low = 0xA0;
+        if (c == 0xED) high = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        length = 4;
+        if (c == 0xF0) low = 0x90;
+        if (c == 0xF4) high = 0x8F;
+    } else {
+        return 0;
     }
-    return true;
+    if (static_cast<std::size_t>(end - p) < length || p[1] < low || p[1] > high) return 0;
+    for (std::size_t k = 2; k < length; ++k) {
+        if (p[k] < 0x80 || p[k] > 0xBF) return 0;
+    }
+    return length;
 }
 
 // A JSON string literal: UTF-8 kept as it is, the control characters, the
 // quote and the backslash escaped (the short forms where JSON has them), and
-// invalid UTF-8 replaced by U+FFFD.
+// invalid UTF-8 replaced by U+FFFD as the JSON library does it.
 void AppendQuoted(std::string& out, std::string_view text) {
-    if (!IsUtf8(text)) {
-        out += json(std::string(text)).dump(-1, ' ', false, json::error_handler_t::replace);
-        return;
-    }
     static constexpr char kHex[] = "0123456789abcdef";
+    const std::size_t mark = out.size();
     out += '"';
-    std::size_t plain = 0;  // start of the bytes not yet copied
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x20 && c != '"' && c != '\\') continue;
-        out.append(text.data() + plain, i - plain);
-        plain = i + 1;
+    const auto* const begin = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = begin + text.size();
+    const unsigned char* plain = begin;  // start of the bytes not yet copied
+    for (const unsigned char* p = begin; p < end;) {
+        const unsigned char c = *p;
+        if (c >= 0x80) {
+            const std::size_t length = Utf8SequenceLength(p, end);
+            if (length == 0) {
+                out.resize(mark);
+                out += json(std::string(text)).dump(-1, ' ', false, json::error_handler_t::replace);
+                return;
+            }
+            p += length;
+            continue;
+        }
+        if (c >= 0x20 && c != '"' && c != '\\') {
+            ++p;
+            continue;
+        }
+        out.append(reinterpret_cast<const char*>(plain), static_cast<std::size_t>(p - plain));
+        plain = ++p;
         switch (c) {
             case '"': out += "\\\""; break;
             case '\\': out += "\\\\"; break;
@@ -89,7 +93,7 @@ void AppendQuoted(std::string& out, std::string_view text) {
             }
         }
     }
-    out.append(text.data() + plain, text.size() - plain);
+    out.append(reinterpret_cast<const char*>(plain), static_cast<std::size_t>(end - plain));
     out += '"';
 }
 
@@ -390,9 +394,89 @@ private:
     std::string problem_;
 };
 
-// Reads the request of a line. Raises UsageError for a line that is no
-// request, with the first problem in the order of the checks below.
-void ReadRequest(std::string_view line, Request& request) {
+// The common request read without the parser: an object of "page", "fields"
+// and "separator" (each at most once) whose strings are printable ASCII
+// without escapes, with blanks between the tokens. Such a line is valid JSON
+// and reads as the parser would read it; for anything else this returns false
+// and the parser reads the line.
+bool ReadPlainRequest(std::string_view line, Request& request) {
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    const auto skipBlanks = [&] {
+        while (p < end && (*p == ' ' || *p == '\t' || *p == '\r')) ++p;
+    };
+    // A string of printable ASCII without escapes; `p` after its closing quote.
+    const auto plainString = [&](std::string_view& text) {
+        if (p == end || *p != '"') return false;
+        const char* start = ++p;
+        while (p < end && *p != '"') {
+            const auto c = static_cast<unsigned char>(*p);
+            if (c < 0x20 || c == '\\' || c >= 0x7F) return false;
+            ++p;
+        }
+        if (p == end) return false;
+        text = std::string_view(start, static_cast<std::size_t>(p - start));
+        ++p;
+        return true;
+    };
+    skipBlanks();
+    if (p == end || *p++ != '{') return false;
+    bool seenPage = false, seenFields = false, seenSeparator = false;
+    for (;;) {
+        skipBlanks();
+        std::string_view key, text;
+        if (!plainString(key)) return false;
+        skipBlanks();
+        if (p == end || *p++ != ':') return false;
+        skipBlanks();
+        if (key == "page" && !seenPage) {
+            if (!plainString(text)) return false;
+            seenPage = true;
+            request.page = Presence::kGood;
+            request.pageName.assign(text);
+        } else if (key == "separator" && !seenSeparator) {
+            if (!plainString(text)) return false;
+            seenSeparator = true;
+            request.separator = Presence::kGood;
+            request.separatorText.assign(text);
+        } else if (key == "fields" && !seenFields) {
+            seenFields = true;
+            if (p == end || *p++ != '[') return false;
+            skipBlanks();
+            if (p < end && *p == ']') {
+                ++p;
+            } else {
+                for (;;) {
+                    if (request.fieldTexts.size() == kMaxPageFields || !plainString(text)) return false;
+                    request.fieldTexts.emplace_back(text);
+                    skipBlanks();
+                    if (p == end) return false;
+                    const char c = *p++;
+                    if (c == ']') break;
+                    if (c != ',') return false;
+                    skipBlanks();
+                }
+            }
+            request.fields = Presence::kGood;
+            request.fieldCount = request.fieldTexts.size();
+        } else {
+            return false;
+        }
+        skipBlanks();
+        if (p == end) return false;
+        const char c = *p++;
+        if (c == '}') break;
+        if (c != ',') return false;
+    }
+    skipBlanks();
+    if (p != end) return false;
+    request.wellFormed = request.object = true;
+    return true;
+}
+
+// Reads a line with the parser, by its events.
+void ReadParsedRequest(std::string_view line, Request& request) {
+    request.Reset();
     if (const void* nul = std::memchr(line.data(), '\0', line.size()); nul != nullptr) {
         throw UsageError{"malformed JSON at byte " +
                          std::to_string(static_cast<const char*>(nul) - line.data() + 1) + ": a NUL byte"};
@@ -402,7 +486,10 @@ void ReadRequest(std::string_view line, Request& request) {
     const TrackingIterator begin(line.data(), &last), end(line.data() + line.size(), &last);
     if (!json::sax_parse(begin, end, &reader)) throw UsageError{reader.Problem()};
     request.wellFormed = true;
+}
 
+// Checks a request in the order of the format's rules, with their messages.
+void CheckRequest(Request& request) {
     if (!request.object) throw UsageError{"each line must be a JSON object with \"page\" and \"fields\""};
     if (request.page != Presence::kGood) throw UsageError{"\"page\" must be a string"};
     if (request.hasStartKey && request.pageName != "calendar") {
@@ -419,6 +506,13 @@ void ReadRequest(std::string_view line, Request& request) {
                              "a blank, e, E, $, x or X"};
         }
     }
+}
+
+// Reads the request of a line. Raises UsageError for a line that is no
+// request, with the first problem in the order of the checks below.
+void ReadRequest(std::string_view line, Request& request) {
+    if (!ReadPlainRequest(line, request)) ReadParsedRequest(line, request);
+    CheckRequest(request);
 }
 
 // The calendar's "start": [year, month, day], a valid date.

@@ -2,6 +2,7 @@
 // the stream answered on several threads against one.
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <random>
@@ -139,6 +140,35 @@ TEST(BatchRequest, ReadsAsTheParsedObjectWouldButBoundsWhatItKeeps) {
     for (const auto& [line, answer] : cases) {
         SCOPED_TRACE(line.substr(0, 80));
         EXPECT_EQ(AnswerBatchLine(line), answer);
+    }
+}
+
+TEST(BatchAnswer, QuotesEveryCharacterAsTheJsonLibraryDoes) {
+    // Random texts of controls, quotes, backslashes, DEL and characters of
+    // every UTF-8 length, echoed by the failure message of the weekday page.
+    std::mt19937 random(7);
+    const char32_t picks[] = {0x00, 0x01, 0x08, 0x09, 0x0A, 0x0C, 0x0D, 0x1F, '"', '\\', '/', 0x7F, 'a',
+                              0xE9, 0x7FF, 0x800, 0x3042, 0xFFFD, 0xFFFF, 0x10000, 0x1F600, 0x10FFFF};
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        for (std::size_t n = random() % 8; n > 0; --n) {
+            const char32_t c = picks[random() % std::size(picks)];
+            if (c < 0x80) {
+                text += static_cast<char>(c);
+            } else if (c < 0x800) {
+                text += {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+            } else if (c < 0x10000) {
+                text += {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+                         static_cast<char>(0x80 | (c & 0x3F))};
+            } else {
+                text += {static_cast<char>(0xF0 | (c >> 18)), static_cast<char>(0x80 | ((c >> 12) & 0x3F)),
+                         static_cast<char>(0x80 | ((c >> 6) & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+            }
+        }
+        const nlohmann::json line = {{"page", "weekday"}, {"fields", {"q" + text, "1", "1"}}};
+        const std::string message = "'q" + text + "' は数値ではありません";
+        ASSERT_EQ(AnswerBatchLine(line.dump()),
+                  R"({"ok": false, "error": "EConvertError", "message": )" + nlohmann::json(message).dump() + "}");
     }
 }
 
