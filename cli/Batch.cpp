@@ -1,4 +1,5 @@
 #include "cli/Batch.h"
+#include "cli/BatchRequest.h"
 
 #include <nlohmann/json.hpp>
 
@@ -178,46 +179,12 @@ private:
     const char** last_ = nullptr;
 };
 
-enum class Presence { kAbsent, kBad, kGood };
-
-struct Request {
-    bool wellFormed = false;  // the line is JSON
-    bool object = false;      // ... and an object
-    Presence page = Presence::kAbsent;
-    std::string pageName;
-    Presence fields = Presence::kAbsent;
-    std::vector<std::string> fieldTexts;  // the first kMaxPageFields
-    std::size_t fieldCount = 0;
-    Presence separator = Presence::kAbsent;
-    std::string separatorText;
-    Presence start = Presence::kAbsent;
-    std::array<std::int64_t, 3> startParts = {};
-    std::size_t startCount = 0;
-    bool hasStartKey = false;
-    std::optional<std::string> unknownKey;  // the first unknown key in byte order, bounded
-    std::string_view id;                    // the raw JSON text of "id", empty when absent
-
-    // Forgets the last line, keeping the buffers.
-    void Reset() {
-        wellFormed = object = hasStartKey = false;
-        page = fields = separator = start = Presence::kAbsent;
-        pageName.clear();
-        fieldTexts.clear();
-        fieldCount = startCount = 0;
-        separatorText.clear();
-        unknownKey.reset();
-        id = {};
-    }
-    // The id to give back: only a JSON object has one.
-    std::string_view AnswerId() const { return wellFormed && object ? id : std::string_view(); }
-};
-
 enum class Key { kPage, kFields, kSeparator, kStart, kId, kOther };
 
 // The SAX handler: fills a Request from the events of one line.
 class RequestReader {
 public:
-    RequestReader(std::string_view line, const char** last, Request& request)
+    RequestReader(std::string_view line, const char** last, BatchRequest& request)
         : line_(line), last_(last), request_(request) {}
 
     // Set when the parse stopped: what was wrong, with its byte position.
@@ -387,7 +354,7 @@ private:
 
     std::string_view line_;
     const char** last_;
-    Request& request_;
+    BatchRequest& request_;
     int depth_ = 0;
     Key key_ = Key::kOther;
     std::size_t idStart_ = 0;
@@ -399,7 +366,7 @@ private:
 // without escapes, with blanks between the tokens. Such a line is valid JSON
 // and reads as the parser would read it; for anything else this returns false
 // and the parser reads the line.
-bool ReadPlainRequest(std::string_view line, Request& request) {
+bool ReadPlainRequest(std::string_view line, BatchRequest& request) {
     const char* p = line.data();
     const char* const end = p + line.size();
     const auto skipBlanks = [&] {
@@ -475,7 +442,7 @@ bool ReadPlainRequest(std::string_view line, Request& request) {
 }
 
 // Reads a line with the parser, by its events.
-void ReadParsedRequest(std::string_view line, Request& request) {
+void ReadParsedRequest(std::string_view line, BatchRequest& request) {
     request.Reset();
     if (const void* nul = std::memchr(line.data(), '\0', line.size()); nul != nullptr) {
         throw UsageError{"malformed JSON at byte " +
@@ -489,7 +456,7 @@ void ReadParsedRequest(std::string_view line, Request& request) {
 }
 
 // Checks a request in the order of the format's rules, with their messages.
-void CheckRequest(Request& request) {
+void CheckRequest(BatchRequest& request) {
     if (!request.object) throw UsageError{"each line must be a JSON object with \"page\" and \"fields\""};
     if (request.page != Presence::kGood) throw UsageError{"\"page\" must be a string"};
     if (request.hasStartKey && request.pageName != "calendar") {
@@ -510,13 +477,13 @@ void CheckRequest(Request& request) {
 
 // Reads the request of a line. Raises UsageError for a line that is no
 // request, with the first problem in the order of the checks below.
-void ReadRequest(std::string_view line, Request& request) {
+void ReadRequest(std::string_view line, BatchRequest& request) {
     if (!ReadPlainRequest(line, request)) ReadParsedRequest(line, request);
     CheckRequest(request);
 }
 
 // The calendar's "start": [year, month, day], a valid date.
-TDateTime StartDate(const Request& request) {
+TDateTime StartDate(const BatchRequest& request) {
     const char* problem = "\"start\" must be a date [year, month, day] from [1, 1, 1] to [9999, 12, 31]";
     if (request.start != Presence::kGood || request.startCount != 3) throw UsageError{problem};
     std::uint16_t parts[3] = {};
@@ -532,7 +499,7 @@ TDateTime StartDate(const Request& request) {
     }
 }
 
-void Answer(std::string_view line, Request& request, std::string& out) {
+void Answer(std::string_view line, BatchRequest& request, std::string& out) {
     try {
         ReadRequest(line, request);
     } catch (const UsageError& e) {
@@ -570,10 +537,19 @@ void Answer(std::string_view line, Request& request, std::string& out) {
 
 }  // namespace
 
+void ReadBatchRequest(std::string_view line, BatchRequest& request) {
+    request.Reset();
+    ReadRequest(line, request);
+}
+
+void AppendBatchTexts(std::string& out, const std::vector<std::string>& texts, std::string_view id) {
+    AppendSucceeded(out, texts, id);
+}
+
 void AppendBatchAnswer(std::string_view line, std::string& out) {
     const std::size_t mark = out.size();
     // The request's buffers are kept from line to line on each thread.
-    thread_local Request request;
+    thread_local BatchRequest request;
     request.Reset();
     try {
         out.reserve(out.size() + kAnswerRoom);
@@ -588,7 +564,7 @@ void AppendBatchAnswer(std::string_view line, std::string& out) {
         // is short, and the buffer has room for it unless it was empty.
         out.resize(mark);
         const std::string_view id = request.AnswerId();
-        request = Request{};
+        request = BatchRequest{};
         try {
             AppendFailed(out, OutOfMemoryFailure().ClassName(), OutOfMemoryFailure().Message(), id);
         } catch (const std::bad_alloc&) {
