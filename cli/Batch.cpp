@@ -441,6 +441,92 @@ bool ReadPlainRequest(std::string_view line, BatchRequest& request) {
     return true;
 }
 
+// The parser's message for a malformed token quotes the token, several times
+// over while it is composed: for a token of megabytes that is many times the
+// line. So the long tokens of a long line are checked here first, and a
+// malformed one is refused with a message of bounded size.
+constexpr std::size_t kLongToken = 64u << 10;
+
+[[noreturn]] void MalformedAt(std::size_t at, const char* what) {
+    throw UsageError{"malformed JSON at byte " + std::to_string(at + 1) + ": " + what};
+}
+
+bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+unsigned HexValue(std::string_view four) {
+    unsigned value = 0;
+    for (const char c : four) value = value * 16 + static_cast<unsigned>(c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10);
+    return value;
+}
+
+// Checks the string whose opening quote is at `start`; returns the index of
+// its closing quote.
+std::size_t CheckLongString(std::string_view line, std::size_t start) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+    std::size_t i = start + 1;
+    while (i < line.size()) {
+        const unsigned char c = bytes[i];
+        if (c == '"') return i;
+        if (c < 0x20) MalformedAt(i, "invalid string: control character in a string");
+        if (c >= 0x80) {
+            const std::size_t length = Utf8SequenceLength(bytes + i, bytes + line.size());
+            if (length == 0) MalformedAt(i, "invalid string: ill-formed UTF-8 byte");
+            i += length;
+            continue;
+        }
+        if (c != '\\') {
+            ++i;
+            continue;
+        }
+        if (i + 1 >= line.size()) break;
+        const char escape = line[i + 1];
+        if (escape != 'u') {
+            if (std::string_view("\"\\/bfnrt").find(escape) == std::string_view::npos) {
+                MalformedAt(i + 1, "invalid string: forbidden character after backslash");
+            }
+            i += 2;
+            continue;
+        }
+        const auto code = [&](std::size_t at) {
+            if (at + 6 > line.size() || line[at] != '\\' || line[at + 1] != 'u' || !IsHex(line[at + 2]) ||
+                !IsHex(line[at + 3]) || !IsHex(line[at + 4]) || !IsHex(line[at + 5])) {
+                MalformedAt(at, "invalid string: '\\u' must be followed by 4 hex digits");
+            }
+            return HexValue(line.substr(at + 2, 4));
+        };
+        const unsigned unit = code(i);
+        if (unit >= 0xDC00 && unit <= 0xDFFF) MalformedAt(i, "invalid string: surrogate U+DC00..U+DFFF must follow U+D800..U+DBFF");
+        if (unit >= 0xD800 && unit <= 0xDBFF) {
+            const unsigned low = code(i + 6);
+            if (low < 0xDC00 || low > 0xDFFF) MalformedAt(i + 6, "invalid string: surrogate U+D800..U+DBFF must be followed by U+DC00..U+DFFF");
+            i += 6;
+        }
+        i += 6;
+    }
+    MalformedAt(line.size(), "invalid string: missing closing quote");
+}
+
+void CheckLongTokens(std::string_view line) {
+    std::size_t numberStart = 0, numberLength = 0;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '"') {
+            numberLength = 0;
+            std::size_t end = i + 1;  // the closing quote, or the line's end
+            while (end < line.size() && line[end] != '"') end += line[end] == '\\' ? 2u : 1u;
+            if (end - i > kLongToken) end = CheckLongString(line, i);
+            i = end;
+            continue;
+        }
+        if ((c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == 'e' || c == 'E') {
+            if (numberLength++ == 0) numberStart = i;
+            if (numberLength > kLongToken) MalformedAt(numberStart, "number too long");
+        } else {
+            numberLength = 0;
+        }
+    }
+}
+
 // Reads a line with the parser, by its events.
 void ReadParsedRequest(std::string_view line, BatchRequest& request) {
     request.Reset();
@@ -448,6 +534,7 @@ void ReadParsedRequest(std::string_view line, BatchRequest& request) {
         throw UsageError{"malformed JSON at byte " +
                          std::to_string(static_cast<const char*>(nul) - line.data() + 1) + ": a NUL byte"};
     }
+    if (line.size() > kLongToken) CheckLongTokens(line);
     const char* last = line.data();
     RequestReader reader(line, &last, request);
     const TrackingIterator begin(line.data(), &last), end(line.data() + line.size(), &last);

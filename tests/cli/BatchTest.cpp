@@ -96,6 +96,14 @@ TEST(BatchMalformed, SaysWhatIsWrongAndWhere) {
          "malformed JSON at byte 50: a NUL byte"},
         {std::string("{\"page\": \"weekday\", \"fields\": [\"2001\0\", \"1\", \"1\"]}", 51),
          "malformed JSON at byte 37: a NUL byte"},
+        // long tokens of a long line: the message does not quote them
+        {R"({"page": ")" + std::string(100000, 'y'), "malformed JSON at byte 100011: invalid string: missing closing quote"},
+        {R"({"page": "uptime", "fields": ["0"], "id": ")" + std::string(70000, 'y') + "\\q\"}",
+         "malformed JSON at byte 70045: invalid string: forbidden character after backslash"},
+        {R"({"page": "uptime", "fields": ["0"], "id": ")" + std::string(70000, 'y') + "\\ud800\"}",
+         "malformed JSON at byte 70050: invalid string: '\\\\u' must be followed by 4 hex digits"},
+        {R"({"page": "uptime", "fields": ["0"], "id": 1)" + std::string(70000, '0') + "}",
+         "malformed JSON at byte 43: number too long"},
         // nesting is refused while the line is read, wherever it is
         {std::string(100000, '['), "JSON nested deeper than 16 levels at byte 17"},
         {R"({"page": "uptime", "fields": ["0"], "id": )" + std::string(16, '[') + std::string(16, ']') + "}",
@@ -105,6 +113,10 @@ TEST(BatchMalformed, SaysWhatIsWrongAndWhere) {
         SCOPED_TRACE(line.substr(0, 80));
         EXPECT_EQ(AnswerBatchLine(line), kUsagePrefix + message + "\"}");
     }
+    // A long valid string is the parser's to read.
+    const std::string longId = "\"" + std::string(70000, 'y') + "\\u00e9\\ud83d\\ude00\\n\"";
+    EXPECT_EQ(AnswerBatchLine(R"({"page": "uptime", "fields": ["0"], "id": )" + longId + "}"),
+              R"({"ok": true, "texts": ["0時間 0分 0秒 "], "id": )" + longId + "}");
     // Fifteen levels inside the line's object are still a request.
     const std::string deep = std::string(15, '[') + std::string(15, ']');
     EXPECT_EQ(AnswerBatchLine(R"({"page": "uptime", "fields": ["0"], "id": )" + deep + "}"),
