@@ -65,6 +65,12 @@ void AppendQuoted(std::string& out, std::string_view text) {
     for (const unsigned char* p = begin; p < end;) {
         const unsigned char c = *p;
         if (c >= 0x80) {
+            // Most answers are Japanese: three-byte characters without the
+            // edge cases of E0 and ED first.
+            if (c >= 0xE1 && c <= 0xEC && end - p >= 3 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
+                p += 3;
+                continue;
+            }
             const std::size_t length = Utf8SequenceLength(p, end);
             if (length == 0) {
                 out.resize(mark);
@@ -366,6 +372,12 @@ private:
 // without escapes, with blanks between the tokens. Such a line is valid JSON
 // and reads as the parser would read it; for anything else this returns false
 // and the parser reads the line.
+constexpr auto kPlainByte = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0x20; c < 0x7F; ++c) plain[static_cast<std::size_t>(c)] = c != '"' && c != '\\';
+    return plain;
+}();
+
 bool ReadPlainRequest(std::string_view line, BatchRequest& request) {
     const char* p = line.data();
     const char* const end = p + line.size();
@@ -376,12 +388,8 @@ bool ReadPlainRequest(std::string_view line, BatchRequest& request) {
     const auto plainString = [&](std::string_view& text) {
         if (p == end || *p != '"') return false;
         const char* start = ++p;
-        while (p < end && *p != '"') {
-            const auto c = static_cast<unsigned char>(*p);
-            if (c < 0x20 || c == '\\' || c >= 0x7F) return false;
-            ++p;
-        }
-        if (p == end) return false;
+        while (p < end && kPlainByte[static_cast<unsigned char>(*p)]) ++p;
+        if (p == end || *p != '"') return false;
         text = std::string_view(start, static_cast<std::size_t>(p - start));
         ++p;
         return true;

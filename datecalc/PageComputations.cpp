@@ -12,7 +12,25 @@ namespace {
 constexpr std::array<const char*, 7> kDayNames = {"日", "月", "火", "水", "木", "金", "土"};
 
 // A field's real, stored as a 64-bit real at once (EOverflow beyond that range).
-double ParseStored(const std::string& text) { return Stored(RealParse(text)); }
+// A text of 1 to 15 decimal digits and nothing else is taken straight as its
+// integer: real parse builds exactly that value (below 10^15 < 2^53 every step
+// is exact, whatever the separator) and storing it changes nothing, so the
+// shortcut gives the same bits.
+double ParseStored(const std::string& text) {
+    if (!text.empty() && text.size() <= 15) {
+        std::uint64_t value = 0;  // [0, 10^15)
+        bool digits = true;
+        for (const char c : text) {
+            if (c < '0' || c > '9') {
+                digits = false;
+                break;
+            }
+            value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+        if (digits) return static_cast<double>(value);
+    }
+    return Stored(RealParse(text));
+}
 
 }  // namespace
 
