@@ -44,7 +44,7 @@ struct BatchOptions {
     // processor. Small and interactive input is answered on the calling thread.
     unsigned threads = 0;
     // Bytes of whole lines given to a thread at a time.
-    std::size_t chunkBytes = 256u << 10;
+    std::size_t chunkBytes = 128u << 10;
 };
 
 // Answers every line of the file descriptor `input` on the file descriptor
