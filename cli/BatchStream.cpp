@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "cli/Batch.h"
+#include "textconv/Failures.h"
 
 #if defined(_WIN32)
 #include <io.h>
@@ -238,18 +239,18 @@ bool AnswerLines(const char* data, std::size_t size, std::string& out, const std
 
 class Pool {
 public:
+    // Raises std::system_error or std::bad_alloc when a thread cannot be
+    // started; the threads started by then are stopped first.
     explicit Pool(unsigned threads) {
         const SignalsBlocked blocked;
-        for (unsigned i = 0; i < threads; ++i) threads_.emplace_back([this] { Work(); });
-    }
-    ~Pool() {
-        {
-            const std::lock_guard lock(mutex_);
-            closing_ = true;
+        try {
+            for (unsigned i = 0; i < threads; ++i) threads_.emplace_back([this] { Work(); });
+        } catch (...) {
+            Close();
+            throw;
         }
-        work_.notify_all();
-        for (std::thread& thread : threads_) thread.join();
     }
+    ~Pool() { Close(); }
     Pool(const Pool&) = delete;
     Pool& operator=(const Pool&) = delete;
 
@@ -273,6 +274,16 @@ public:
     void Abandon() { abandon_.store(true); }
 
 private:
+    void Close() {
+        {
+            const std::lock_guard lock(mutex_);
+            closing_ = true;
+        }
+        work_.notify_all();
+        for (std::thread& thread : threads_) thread.join();
+        threads_.clear();
+    }
+
     void Work() {
         for (;;) {
             Chunk* chunk = nullptr;
@@ -398,7 +409,16 @@ private:
         if (c.input.size() - c.used < kMinRead && c.lineEnd > 0 && !AnswerHere()) return false;
         if (c.input.size() - c.used < kMinRead) {
             // A long line: the buffer grows to hold it, up to the longest line.
-            c.input.resize(std::min(std::max(c.input.size() * 2, c.used + kMinRead), kMaxBatchLine + 2 * kMinRead));
+            try {
+                c.input.resize(std::min(std::max(c.input.size() * 2, c.used + kMinRead), kMaxBatchLine + 2 * kMinRead));
+            } catch (const std::bad_alloc&) {
+                // No memory to hold the line: it is answered as a memory
+                // failure when its end comes, after the lines before it.
+                if (!AnswerHere()) return false;
+                c.used = 0;
+                skipping_ = true;
+                skippedForMemory_ = true;
+            }
         }
         return true;
     }
@@ -468,10 +488,18 @@ private:
             if (!AnswerHere()) return false;
             return pending_.size() < kFlushBytes || Flush();
         }
-        if (!pool_) pool_ = std::make_unique<Pool>(threads_);
-        std::unique_ptr<Chunk> next = NewChunk();
+        std::unique_ptr<Chunk> next;
         const std::size_t tail = c.used - c.lineEnd;
-        if (next->input.size() < tail + kMinRead) next->input.resize(tail + kMinRead);
+        try {
+            if (!pool_) pool_ = std::make_unique<Pool>(threads_);
+            next = NewChunk();
+            if (next->input.size() < tail + kMinRead) next->input.resize(tail + kMinRead);
+        } catch (const std::exception&) {
+            // No threads or no memory for another chunk: this thread answers.
+            if (next) Recycle(std::move(next));
+            if (!pool_) threads_ = 0;
+            return AnswerHere() && (pending_.size() < kFlushBytes || Flush());
+        }
         std::memcpy(next->input.data(), c.input.data() + c.lineEnd, tail);
         next->used = tail;
         pool_->Submit(filling_.get());
@@ -535,7 +563,8 @@ private:
     // The last line, or an overlong one (empty view).
     void AnswerLast(std::string_view line) {
         if (skipping_) {
-            pending_ += kOverlongAnswer;
+            pending_ += skippedForMemory_ ? outOfMemoryAnswer_ : kOverlongAnswer;
+            skippedForMemory_ = false;
             return;
         }
         AppendBatchAnswer(line, pending_);
@@ -561,7 +590,12 @@ private:
     std::vector<std::unique_ptr<Chunk>> spare_;
     std::unique_ptr<Pool> pool_;
     std::string pending_;  // answers of this thread not yet written
-    bool skipping_ = false;  // inside a line longer than kMaxBatchLine
+    bool skipping_ = false;  // inside a line longer than kMaxBatchLine, or too long for the memory
+    bool skippedForMemory_ = false;
+    // The answer for a line that memory could not hold, made while there is memory.
+    const std::string outOfMemoryAnswer_ = std::string("{\"ok\": false, \"error\": \"") +
+                                           OutOfMemoryFailure().ClassName() + "\", \"message\": \"" +
+                                           OutOfMemoryFailure().Message() + "\"}\n";
     bool writeFailed_ = false;
 };
 

@@ -177,7 +177,9 @@ TEST(BatchProcess, EveryLineIsAnsweredUnderAMemoryLimit) {
         const char* name;
         const std::string& line;
         rlim_t limit;
-    } cases[] = {{"16 MiB field", digits, 100000u << 10}, {"5.6 million fields", empties, 200000u << 10}};
+    } cases[] = {{"16 MiB field", digits, 100000u << 10},
+                 {"16 MiB field, no room to hold the line", digits, 30000u << 10},
+                 {"5.6 million fields", empties, 200000u << 10}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_EQ(c.line.size(), kLine);
