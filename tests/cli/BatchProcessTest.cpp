@@ -137,6 +137,19 @@ TEST(BatchProcess, StreamErrorsAreReportedAndExitOne) {
     }
 }
 
+TEST(BatchProcess, TheRunsSeparatorHoldsWhereALineHasNone) {
+    const TempFile in(R"({"page": "after", "fields": ["2001", "1", "1", "0;5"]})"
+                      "\n"
+                      R"({"page": "after", "fields": ["2001", "1", "1", "0.5"], "separator": "."})"
+                      "\n");
+    const Outcome run = Calculator({"--decimal-separator", ";", "--batch"}, in);
+    EXPECT_TRUE(run.Exited(0));
+    EXPECT_EQ(run.out, R"({"ok": true, "texts": ["  2001年 1月 1;5日です。"]})"
+                       "\n"
+                       R"({"ok": true, "texts": ["  2001年 1月 1.5日です。"]})"
+                       "\n");
+}
+
 TEST(BatchProcess, ANonBlockingInputIsWaitedFor) {
     const TempFile none;
     int fds[2];

@@ -69,6 +69,10 @@ TEST(Calculator, BadUsageExitsTwo) {
         {"uptime", "4294967296"}, {"uptime", "12 "}, {"--decimal-separator"},
         {"--decimal-separator", "ab", "weekday", "1", "1", "1"}, {"--frobnicate"},
         {"--batch", "weekday"},
+        // separators that could be read as part of a number, or are no character
+        {"--decimal-separator", "e", "after", "2001", "1", "1", "1e5"}, {"--decimal-separator", "5", "--batch"},
+        {"--decimal-separator", "-", "--batch"}, {"--decimal-separator", " ", "--batch"},
+        {"--decimal-separator", std::string(1, '\0'), "--batch"}, {"--decimal-separator", "\xC3", "--batch"},
     };
     for (const auto& args : cases) {
         const Outcome run = Calculate(args);
