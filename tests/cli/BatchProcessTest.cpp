@@ -7,6 +7,7 @@
 #if defined(VESK310_CALC) && !defined(_WIN32)
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -148,6 +149,46 @@ TEST(BatchProcess, TheRunsSeparatorHoldsWhereALineHasNone) {
                        "\n"
                        R"({"ok": true, "texts": ["  2001年 1月 1.5日です。"]})"
                        "\n");
+}
+
+TEST(BatchProcess, EachAnswerComesWhileTheToolWaitsForIt) {
+    const TempFile none;
+    int in[2], out[2];
+    ASSERT_EQ(pipe(in), 0);
+    ASSERT_EQ(pipe(out), 0);
+    const Outcome run = Calculator(
+        {"--batch"}, none,
+        [&] {
+            dup2(in[0], 0);
+            dup2(out[1], 1);
+            close(in[1]);
+            close(out[0]);
+        },
+        [&](pid_t) {
+            close(in[0]);
+            close(out[1]);
+            // One line at a time: the next is sent only after the answer came.
+            const auto talk = [&] {
+                for (int i = 0; i < 3; ++i) {
+                    const std::string line = std::string(kWeekday) + "\n";
+                    ASSERT_EQ(write(in[1], line.data(), line.size()), static_cast<ssize_t>(line.size()));
+                    std::string answer;
+                    while (answer.empty() || answer.back() != '\n') {
+                        pollfd ready = {out[0], POLLIN, 0};
+                        ASSERT_EQ(poll(&ready, 1, 10000), 1) << "no answer to line " << i;
+                        char chunk[4096];
+                        const ssize_t n = read(out[0], chunk, sizeof chunk);
+                        ASSERT_GT(n, 0);
+                        answer.append(chunk, static_cast<std::size_t>(n));
+                    }
+                    EXPECT_EQ(answer, std::string(kWeekdayAnswer) + "\n");
+                }
+            };
+            talk();
+            close(in[1]);
+            close(out[0]);
+        });
+    EXPECT_TRUE(run.Exited(0));
 }
 
 TEST(BatchProcess, ANonBlockingInputIsWaitedFor) {
