@@ -67,7 +67,8 @@ void AppendQuoted(std::string& out, std::string_view text) {
         if (c >= 0x80) {
             // Most answers are Japanese: three-byte characters without the
             // edge cases of E0 and ED first.
-            if (c >= 0xE1 && c <= 0xEC && end - p >= 3 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
+            if (c >= 0xE1 && c <= 0xEF && c != 0xED && end - p >= 3 && (p[1] & 0xC0) == 0x80 &&
+                (p[2] & 0xC0) == 0x80) {
                 p += 3;
                 continue;
             }
