@@ -338,6 +338,10 @@ public:
                 if (!Flush()) return Finish(1);
                 if (WaitFor(input_, POLLIN, wakeFd_) == Wait::kStopped) return Finish(1);
             }
+#else
+            // No poll for every kind of input here: a read that came back short
+            // means the writer has nothing more for now.
+            if (!lastReadFull_ && (!AnswerHere() || !Flush())) return Finish(1);
 #endif
             const Read read = ReadMore();
             if (read == Read::kStopped) return Finish(1);
@@ -433,6 +437,7 @@ private:
             const ssize_t got = ::read(input_, c.input.data() + c.used, room);
 #endif
             if (got > 0) {
+                lastReadFull_ = static_cast<std::size_t>(got) == room;
                 const std::size_t from = c.used;
                 c.used += static_cast<std::size_t>(got);
                 NewData(from);
@@ -592,6 +597,7 @@ private:
     std::string pending_;  // answers of this thread not yet written
     bool skipping_ = false;  // inside a line longer than kMaxBatchLine, or too long for the memory
     bool skippedForMemory_ = false;
+    [[maybe_unused]] bool lastReadFull_ = false;  // the last read filled all the room it had
     // The answer for a line that memory could not hold, made while there is memory.
     const std::string outOfMemoryAnswer_ = std::string("{\"ok\": false, \"error\": \"") +
                                            OutOfMemoryFailure().ClassName() + "\", \"message\": \"" +
