@@ -2,30 +2,64 @@
 // The batch mode: JSON Lines in, one JSON line out for each line in.
 //
 // In:  {"page": "weekday"|"span"|"after"|"uptime"|"calendar", "fields": [texts],
-//       "separator": "."}, and for the calendar "start": [year, month, day]
-//       (default today)
+//       "separator": ".", "id": <any JSON value>}, and for the calendar
+//       "start": [year, month, day] (default today). "separator" and "id" are
+//       optional; "separator" is one printable ASCII character that cannot be
+//       part of a number (see Separator.h) and defaults to the run's separator
+//       (--decimal-separator, else the locale's).
 // Out: {"ok": true, "texts": [texts]}
 //      {"ok": false, "error": "<failure class>", "message": "<message as created>"}
 //      {"ok": false, "error": "usage", "message": "<what is wrong with the line>"}
+//      {"ok": false, "error": "EOutOfMemory", "message": "メモリが足りません"}
+//      when the answer cannot be built; the run goes on with the next line.
 // A calendar failure also carries "texts": the grid as the failure left it
-// (see CalendarCommand.h for the rows).
+// (see CalendarCommand.h for the rows). A line with an "id" gets it back as the
+// last member of its answer, ", \"id\": " and the value's JSON text exactly as
+// the line wrote it; a line that is not a JSON object has no id to give back.
+// Malformed JSON is answered with a usage message naming the problem and its
+// byte position in the line (counted from 1); nesting deeper than
+// kMaxBatchNesting levels is refused while the line is read.
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <string_view>
 
 namespace vesk::cli {
 
+inline constexpr std::size_t kMaxBatchLine = 16u << 20;
+inline constexpr int kMaxBatchNesting = 16;
+
 // The answer line (without its line break) for one input line. Never raises;
 // leaves the decimal separator as it found it.
 std::string AnswerBatchLine(std::string_view line);
 
-// Answers every line of the file descriptor `input` on `output`, in order, until
-// end of input. Output is flushed whenever the input has nothing more waiting,
-// so a tool can drive the calculator one line at a time. Lines longer than
-// kMaxBatchLine bytes are answered with a usage error.
-void RunBatch(int input, std::FILE* output);
+// Appends the answer line for one input line, with its line break, to `out`.
+// Never raises: when the answer cannot be built for want of memory, `out`
+// gets the EOutOfMemory answer instead. Thread-safe.
+void AppendBatchAnswer(std::string_view line, std::string& out);
 
-inline constexpr std::size_t kMaxBatchLine = 16u << 20;
+struct BatchOptions {
+    // Threads that answer large inputs in chunks of lines; 0: one for each
+    // processor. Small and interactive input is answered on the calling thread.
+    unsigned threads = 0;
+    // Bytes of whole lines given to a thread at a time.
+    std::size_t chunkBytes = 128u << 10;
+};
+
+// Answers every line of the file descriptor `input` on the file descriptor
+// `output`, in order, until end of input: exactly one whole answer line for
+// every input line (a last line without its line break included). Answers are
+// written in large blocks of whole lines and whenever the input has nothing
+// more waiting, so a tool can drive the calculator one line at a time. Lines
+// longer than kMaxBatchLine bytes are answered with a usage error.
+//
+// Returns the exit code: 0 at end of input; 1 after a read or write error,
+// reported on `err` as "vesk310-calc: read error: <reason>" or
+// "vesk310-calc: write error: <reason>" (a read error after the answers of
+// every complete line before it; a write error at once); 128 + the signal's
+// number after SIGTERM, SIGINT or SIGHUP, once the lines being answered are
+// done and every complete answer is written. Never raises.
+int RunBatch(int input, int output, std::FILE* err, const BatchOptions& options = {});
 
 }  // namespace vesk::cli

@@ -12,6 +12,7 @@
 #include "cli/CalendarCommand.h"
 #include "cli/Pages.h"
 #include "textconv/DayAbbreviations.h"
+#include "cli/Separator.h"
 #include "textconv/ErrorText.h"
 #include "textconv/Failures.h"
 #include "textconv/NumberFormat.h"
@@ -40,8 +41,10 @@ constexpr const char* kHelp =
     "Options:\n"
     "  -h, --help                show this help and exit\n"
     "      --version             show the version and exit\n"
-    "      --decimal-separator C use the byte C as the decimal separator\n"
-    "                            instead of the locale's (also with --batch)\n"
+    "      --decimal-separator C use C as the decimal separator instead of the\n"
+    "                            locale's (also with --batch): one printable\n"
+    "                            ASCII character, not a digit, sign, blank,\n"
+    "                            e, E, $, x or X\n"
     "      --color WHEN          the calendar's day in reverse video: auto (on a\n"
     "                            terminal, unless NO_COLOR is set), always, never\n"
     "      --batch               answer JSON Lines on standard input, one line\n"
@@ -49,13 +52,13 @@ constexpr const char* kHelp =
     "  --                        end of the options\n"
     "\n"
     "Batch lines: {\"page\": PAGE, \"fields\": [TEXT, ...]} with the optional keys\n"
-    "\"separator\" (one byte, wins over --decimal-separator), \"id\" (any JSON value,\n"
-    "copied into the answer) and, for the calendar, \"start\": [Y, M, D].\n"
+    "\"separator\" (as --decimal-separator, which it wins over), \"id\" (any JSON\n"
+    "value, copied into the answer) and, for the calendar, \"start\": [Y, M, D].\n"
     "Answers: {\"ok\": true, \"texts\": [...]} or\n"
     "         {\"ok\": false, \"error\": CLASS, \"message\": TEXT}.\n"
     "\n"
-    "Exit status: 0 answered, 1 the page failed or the output could not be\n"
-    "written, 2 bad usage.\n"
+    "Exit status: 0 answered, 1 the page failed or the input could not be read\n"
+    "or the output written, 2 bad usage, 128+N after signal N (--batch).\n"
     "\n"
     "Full manual: man vesk310-calc\n";
 
@@ -208,9 +211,10 @@ int RunCalculator(const std::vector<std::string>& args, std::FILE* out, std::FIL
             case kVersionOption: version = true; break;
             case kBatchOption: batch = true; break;
             case kSeparatorOption:
-                if (std::strlen(optarg) != 1) {
-                    return Usage(err, "--decimal-separator takes one single-byte character, not '" +
-                                          std::string(optarg) + "'");
+                if (!IsUsableSeparator(optarg)) {
+                    return Usage(err,
+                                 "--decimal-separator takes one printable ASCII character other than a digit, "
+                                 "a sign, a blank, e, E, $, x or X, not '" + std::string(optarg) + "'");
                 }
                 separator = optarg[0];
                 break;
@@ -245,8 +249,8 @@ int RunCalculator(const std::vector<std::string>& args, std::FILE* out, std::FIL
     if (separator) SetDecimalSeparator(*separator);
     if (batch) {
         if (!rest.empty()) return Usage(err, "--batch takes no page, but was given '" + rest.front() + "'");
-        RunBatch(0, out);
-        return 0;
+        std::fflush(out);
+        return RunBatch(0, fileno(out), err);
     }
     if (rest.empty()) return Usage(err, "no page given: weekday, span, after, uptime or calendar");
 

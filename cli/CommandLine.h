@@ -7,7 +7,8 @@
 // is a field text. An argument YYYY-MM-DD, YYYY/MM/DD or "today" stands for
 // the three field texts of that date.
 // Exit codes: 0 answered, 1 the page failed (the error box's text on stderr)
-// or the output could not be written, 2 bad usage.
+// or the output could not be written (or, with --batch, the input read),
+// 2 bad usage; with --batch, 128 + N after a stop by signal N.
 
 #include <cstdio>
 #include <string>

@@ -1,4 +1,7 @@
-// One batch line of any bytes: exactly one answer line, always a JSON object.
+// One batch line of any bytes: exactly one answer line, always a JSON object
+// whose "ok" is true or false.
+
+#include <nlohmann/json.hpp>
 
 #include <cstdint>
 #include <cstdlib>
@@ -10,5 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view line(reinterpret_cast<const char*>(data), size);
     const std::string answer = vesk::cli::AnswerBatchLine(line);
     if (answer.find('\n') != std::string::npos || answer.rfind("{\"ok\": ", 0) != 0) std::abort();
+    const nlohmann::json parsed = nlohmann::json::parse(answer, nullptr, false);
+    if (!parsed.is_object() || !parsed.contains("ok") || !parsed["ok"].is_boolean()) std::abort();
     return 0;
 }

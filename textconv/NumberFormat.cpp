@@ -16,9 +16,21 @@ namespace {
 // events; atomic so that a reader on another thread never sees a torn value.
 std::atomic<char> g_decimalSeparator{'.'};
 
+// The calling thread's own separator; NUL while it follows the process-wide one.
+thread_local char t_threadSeparator = '\0';
+
 }  // namespace
 
-char DecimalSeparator() noexcept { return g_decimalSeparator.load(std::memory_order_relaxed); }
+char DecimalSeparator() noexcept {
+    const char own = t_threadSeparator;
+    return own != '\0' ? own : g_decimalSeparator.load(std::memory_order_relaxed);
+}
+
+ThreadDecimalSeparator::ThreadDecimalSeparator(char separator) noexcept : saved_(t_threadSeparator) {
+    t_threadSeparator = separator;
+}
+
+ThreadDecimalSeparator::~ThreadDecimalSeparator() { t_threadSeparator = saved_; }
 
 void SetDecimalSeparator(char separator) noexcept {
     g_decimalSeparator.store(separator, std::memory_order_relaxed);

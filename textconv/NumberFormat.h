@@ -6,11 +6,27 @@
 
 namespace vesk {
 
-// The decimal separator in force: one byte. "." until the locale is read.
+// The decimal separator in force on the calling thread: its own while a
+// ThreadDecimalSeparator lives on it, else the process-wide one ("." until the
+// locale is read).
 char DecimalSeparator() noexcept;
 
 // Sets the decimal separator (the locale reader and tests use it).
 void SetDecimalSeparator(char separator) noexcept;
+
+// A decimal separator for the calling thread alone, in force for the object's
+// lifetime; the process-wide setting and other threads are untouched. The
+// batch calculator answers each line that names its own separator this way.
+class ThreadDecimalSeparator {
+public:
+    explicit ThreadDecimalSeparator(char separator) noexcept;
+    ~ThreadDecimalSeparator();
+    ThreadDecimalSeparator(const ThreadDecimalSeparator&) = delete;
+    ThreadDecimalSeparator& operator=(const ThreadDecimalSeparator&) = delete;
+
+private:
+    char saved_;
+};
 
 // The separator for a locale setting: the setting itself when it is exactly one
 // byte, "." when it is empty, longer, or not a single-byte character.

@@ -70,6 +70,10 @@ TEST(Calculator, BadUsageExitsTwo) {
         {"uptime", "4294967296"}, {"uptime", "12 "}, {"--decimal-separator"},
         {"--decimal-separator", "ab", "weekday", "1", "1", "1"}, {"--frobnicate"},
         {"--batch", "weekday"},
+        // separators that could be read as part of a number, or are no character
+        {"--decimal-separator", "e", "after", "2001", "1", "1", "1e5"}, {"--decimal-separator", "5", "--batch"},
+        {"--decimal-separator", "-", "--batch"}, {"--decimal-separator", " ", "--batch"},
+        {"--decimal-separator", std::string(1, '\0'), "--batch"}, {"--decimal-separator", "\xC3", "--batch"},
     };
     for (const auto& args : cases) {
         const Outcome run = Calculate(args);
@@ -135,7 +139,7 @@ TEST(Calculator, OptionsAndFieldsFromTheArgumentList) {
         {"missing value", {"--decimal-separator"}, 2, "",
          "vesk310-calc: option '--decimal-separator' needs a value\n"},
         {"separator of two bytes", {"--decimal-separator=ab", "weekday", "1", "1", "1"}, 2, "",
-         "vesk310-calc: --decimal-separator takes one single-byte character, not 'ab'\n"},
+         "vesk310-calc: --decimal-separator takes one printable ASCII character other than a digit, a sign, a blank, e, E, $, x or X, not 'ab'\n"},
         {"unknown colour", {"--color=sometimes", "calendar"}, 2, "",
          "vesk310-calc: --color takes auto, always or never, not 'sometimes'\n"},
         {"batch with a page", {"--batch", "weekday"}, 2, "",
@@ -244,7 +248,7 @@ std::string BatchOver(const std::string& input) {
     std::fflush(in);
     std::rewind(in);
     std::FILE* out = std::tmpfile();
-    RunBatch(fileno(in), out);
+    EXPECT_EQ(RunBatch(fileno(in), fileno(out), stderr), 0);
     std::fclose(in);
     std::string text = ReadAll(out);
     std::fclose(out);
@@ -262,7 +266,7 @@ TEST(Batch, OneAnswerLineForEveryInputLineInOrder) {
     for (std::size_t at = 0; (at = out.find("\"usage\"", at)) != std::string::npos; ++at) ++failures;
     EXPECT_EQ(lines, 2001u);
     EXPECT_EQ(failures, 667u);
-    EXPECT_EQ(out.substr(0, out.find('\n')), R"({"ok": false, "error": "usage", "message": "each line must be a JSON object with \"page\" and \"fields\""})");
+    EXPECT_EQ(out.substr(0, out.find('\n')), R"({"ok": false, "error": "usage", "message": "malformed JSON at byte 1: syntax error while parsing value - invalid literal"})");
 }
 
 TEST(Batch, AnOverlongLineIsRefusedAndTheRunGoesOn) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -164,6 +165,27 @@ TEST(UptimeText, HoursMinutesSecondsWithoutLeadingZeros) {
         SCOPED_TRACE(ticks);
         EXPECT_EQ(UptimeText(ticks), text);
     }
+}
+
+// Field texts of plain digits take a shortcut past real parse; a leading "+"
+// sends the same number through real parse. Both must give the same bits, for
+// every length up to 15 digits, leading zeros included, with either separator.
+TEST(PageComputations, PlainDigitFieldsReadAsRealParseReadsThem) {
+    std::mt19937_64 random(2001);
+    for (const char separator : {'.', ','}) {
+        SetDecimalSeparator(separator);
+        for (int round = 0; round < 3000; ++round) {
+            std::string digits;
+            for (std::size_t n = 1 + random() % 15; n > 0; --n) digits += static_cast<char>('0' + random() % 10);
+            SCOPED_TRACE(digits);
+            ASSERT_EQ(DateAfterPage("2001", "1", "1", digits), DateAfterPage("2001", "1", "1", "+" + digits));
+            const DaySpanTexts plain = DaySpanPage(digits, "1", "1", "2001", "3", digits.substr(0, 2));
+            const DaySpanTexts parsed = DaySpanPage("+" + digits, "1", "1", "2001", "3", "+" + digits.substr(0, 2));
+            ASSERT_EQ(plain.count, parsed.count);
+            ASSERT_EQ(plain.span, parsed.span);
+        }
+    }
+    SetDecimalSeparator('.');
 }
 
 }  // namespace
