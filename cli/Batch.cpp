@@ -258,10 +258,11 @@ public:
                 request_.startCount = 0;
                 break;
             case Key::kId: {
-                // The value starts after the key's closing quote, blanks and the colon.
+                // The value starts after the key's closing quote, JSON's blanks
+                // and the colon.
                 std::size_t at = static_cast<std::size_t>(*last_ - line_.data()) + 1;
                 while (at < line_.size() && (line_[at] == ' ' || line_[at] == '\t' || line_[at] == '\r' ||
-                                             line_[at] == ':')) {
+                                             line_[at] == '\n' || line_[at] == ':')) {
                     ++at;
                 }
                 idStart_ = at;

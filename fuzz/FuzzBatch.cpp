@@ -1,5 +1,6 @@
-// One batch line of any bytes: exactly one answer line, always a JSON object
-// whose "ok" is true or false.
+// One batch line of any bytes (the input up to its first line break, as the
+// stream splits it): exactly one answer line, always a JSON object whose "ok"
+// is true or false.
 
 #include <nlohmann/json.hpp>
 
@@ -10,7 +11,8 @@
 #include "cli/Batch.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view line(reinterpret_cast<const char*>(data), size);
+    std::string_view line(reinterpret_cast<const char*>(data), size);
+    line = line.substr(0, line.find('\n'));
     const std::string answer = vesk::cli::AnswerBatchLine(line);
     if (answer.find('\n') != std::string::npos || answer.rfind("{\"ok\": ", 0) != 0) std::abort();
     const nlohmann::json parsed = nlohmann::json::parse(answer, nullptr, false);

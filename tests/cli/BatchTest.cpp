@@ -28,6 +28,9 @@ TEST(BatchId, IsCopiedAsWrittenAfterEveryKindOfAnswer) {
         {R"({"page": "uptime", "fields": ["0"], "id":{"run": [1, {"x": null}], "n": -0}})",
          R"({"ok": true, "texts": ["0時間 0分 0秒 "], "id": {"run": [1, {"x": null}], "n": -0}})"},
         {R"({"page": "uptime", "id": [], "fields": ["0"]})", R"({"ok": true, "texts": ["0時間 0分 0秒 "], "id": []})"},
+        // JSON's blanks before the value are not part of it
+        {"{\"page\": \"uptime\", \"fields\": [\"0\"], \"id\":\t\r\n 4}",
+         R"({"ok": true, "texts": ["0時間 0分 0秒 "], "id": 4})"},
         {R"({"page": "uptime", "id": true, "id": false, "fields": ["0"]})",
          R"({"ok": true, "texts": ["0時間 0分 0秒 "], "id": false})"},  // the last one counts
         // failures keep it too
