@@ -83,6 +83,14 @@ std::string RealToText(double value) {
     if (std::isnan(value)) return "NAN";
     if (std::isinf(value)) return "INF";
     if (value == 0) return "0";
+    if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
+        // A whole number of at most 15 digits: the scaling multiplies it exactly
+        // (by a power of ten, into an integer below 2^64), so its 18 digits are
+        // its own followed by zeros, nothing rounds, and the text is its
+        // decimal digits. The day counts of the pages take this path.
+        char whole[24];
+        return std::string(whole, std::to_chars(whole, whole + sizeof whole, static_cast<std::int64_t>(value)).ptr);
+    }
     const char separator = DecimalSeparator();
     char digits[kDigits];
     int e = 0;

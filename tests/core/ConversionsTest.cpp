@@ -160,6 +160,27 @@ TEST_F(Separator, RealToTextWritesFifteenSignificantDigits) {
     }
 }
 
+// A whole number below 10^15 is scaled exactly and keeps all its digits, so
+// its text is its decimal digits; the sweep covers every number of up to five
+// digits and the neighbours of every power of two and of ten in the range.
+TEST_F(Separator, RealToTextWritesWholeNumbersAsTheirDigits) {
+    SetDecimalSeparator(',');
+    std::vector<std::int64_t> wholes;
+    for (std::int64_t n = 1; n < 100000; ++n) wholes.push_back(n);
+    for (std::int64_t p = 1; p < 1000000000000000; p *= 2) wholes.insert(wholes.end(), {p - 1, p, p + 1});
+    for (std::int64_t p = 1; p < 1000000000000000; p *= 10) wholes.insert(wholes.end(), {p - 1, p, p + 1});
+    wholes.push_back(999999999999999);
+    for (const std::int64_t n : wholes) {
+        for (const std::int64_t v : {n, -n}) {
+            ASSERT_EQ(RealToText(static_cast<double>(v)), std::to_string(v));
+        }
+    }
+    // the neighbours that are not whole, or too long, keep the general format
+    EXPECT_EQ(RealToText(999999999999999.5), "1E15");
+    EXPECT_EQ(RealToText(1e15 + 2), "1E15");
+    EXPECT_EQ(RealToText(4.5), "4,5");
+}
+
 TEST_F(Separator, RealToTextUsesTheDecimalSeparator) {
     SetDecimalSeparator(',');
     EXPECT_EQ(RealToText(0.5), "0,5");
