@@ -49,6 +49,26 @@ class Schema(unittest.TestCase):
         self.assertGreater(taken, 2500)
         self.assertGreater(refused, 5)
 
+    def test_every_answer_gives_the_id_back(self):
+        corpus = subprocess.run([sys.executable, CORPUS_MAKER, "--count", "3000"], capture_output=True,
+                                check=True, text=True).stdout
+        requests = []
+        for number, line in enumerate(corpus.splitlines()):
+            try:
+                request = json.loads(line)
+            except ValueError:
+                continue
+            if isinstance(request, dict):
+                requests.append({**request, "id": [number, str(number)]})
+        answers = subprocess.run([CALC, "--batch"], input="".join(json.dumps(r) + "\n" for r in requests),
+                                 capture_output=True, check=True, text=True).stdout.splitlines()
+        self.assertEqual(len(requests), len(answers))
+        answer_schema = validator("answer")
+        for request, answer_line in zip(requests, answers):
+            answer = json.loads(answer_line)
+            self.assertTrue(answer_schema.is_valid(answer), answer_line)
+            self.assertEqual(answer.get("id"), request["id"], answer_line)
+
     def test_hand_written_lines(self):
         whole = validator(None)
         good = [
