@@ -36,4 +36,14 @@ struct RealDate {
 // EOverflow as DayNumber does.
 RealDate DateFromDayNumber(double dayNumber);
 
+// The same three functions carried out step by step in extended arithmetic for
+// every input. The functions above take a shortcut in 64-bit integers for
+// whole numbers of moderate size, where it gives the same bits; the tests
+// compare the two.
+namespace stepwise {
+double DayNumber(double year, double month, double day);
+ApproxSpanResult ApproxSpan(double difference);
+RealDate DateFromDayNumber(double dayNumber);
+}  // namespace stepwise
+
 }  // namespace vesk

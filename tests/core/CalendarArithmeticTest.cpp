@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
 
 #include "datecalc/CalendarArithmetic.h"
 #include "textconv/Failures.h"
@@ -177,5 +181,77 @@ TEST(DateFromDayNumber, LargeNumbersRunThroughTheSameSteps) {
     EXPECT_EQ(date.day, 15);
 }
 
+// The whole-number shortcuts against the step-by-step extended computation,
+// bit for bit (a negative zero included): every input of a dense range around
+// the calendar, the bounds of the shortcuts and their neighbours, and random
+// whole numbers over the shortcuts' whole reach.
+namespace shortcut {
+
+bool SameBits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
+
+::testing::AssertionResult SameDate(const RealDate& a, const RealDate& b) {
+    if (SameBits(a.year, b.year) && SameBits(a.month, b.month) && SameBits(a.day, b.day))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << a.year << "/" << a.month << "/" << a.day << " against " << b.year << "/"
+                                         << b.month << "/" << b.day;
+}
+
+// Whole numbers near 0, near the bounds 2^31 and 2^40, and at random below them.
+std::vector<double> Wholes(double bound, std::mt19937_64& random) {
+    std::vector<double> values;
+    for (double v = -50; v <= 50; ++v) values.push_back(v);
+    values.push_back(-0.0);
+    for (const double edge : {bound, bound / 2, 1e6}) {
+        for (double v = edge - 3; v <= edge + 3; ++v) values.insert(values.end(), {v, -v});
+    }
+    std::uniform_real_distribution<double> spread(-bound, bound);
+    for (int i = 0; i < 2000; ++i) values.push_back(std::trunc(spread(random)));
+    return values;
+}
+
+TEST(WholeNumberShortcuts, DayNumberGivesTheSameBits) {
+    for (double y = -3000; y <= 3000; ++y) {
+        for (double m = -15; m <= 27; ++m) {
+            for (const double d : {-400.0, -1.0, 0.0, 1.0, 29.0, 31.0, 400.0}) {
+                ASSERT_TRUE(SameBits(DayNumber(y, m, d), stepwise::DayNumber(y, m, d))) << y << " " << m << " " << d;
+            }
+        }
+    }
+    std::mt19937_64 random(310);
+    const std::vector<double> years = Wholes(2147483648.0, random);
+    const std::vector<double> days = Wholes(1099511627776.0, random);
+    for (std::size_t i = 0; i < years.size(); ++i) {
+        for (const double m : {years[(i * 7) % years.size()], -13.0, 2.0, 3.0, 14.0}) {
+            const double y = years[i], d = days[i % days.size()];
+            ASSERT_TRUE(SameBits(DayNumber(y, m, d), stepwise::DayNumber(y, m, d))) << y << " " << m << " " << d;
+        }
+    }
+}
+
+TEST(WholeNumberShortcuts, ApproxSpanGivesTheSameBits) {
+    std::vector<double> differences;
+    for (double t = -3000000; t <= 3000000; ++t) differences.push_back(t);
+    std::mt19937_64 random(311);
+    const std::vector<double> far = Wholes(1099511627776.0, random);
+    differences.insert(differences.end(), far.begin(), far.end());
+    for (const double t : differences) {
+        const ApproxSpanResult fast = ApproxSpan(t), slow = stepwise::ApproxSpan(t);
+        ASSERT_TRUE(SameBits(fast.years, slow.years) && SameBits(fast.months, slow.months))
+            << t << ": " << fast.years << " " << fast.months << " against " << slow.years << " " << slow.months;
+    }
+}
+
+TEST(WholeNumberShortcuts, DateFromDayNumberGivesTheSameBits) {
+    std::vector<double> numbers;
+    for (double s = -1000000; s <= 4000000; ++s) numbers.push_back(s);
+    std::mt19937_64 random(312);
+    const std::vector<double> far = Wholes(1099511627776.0, random);
+    numbers.insert(numbers.end(), far.begin(), far.end());
+    for (const double s : numbers) {
+        ASSERT_TRUE(SameDate(DateFromDayNumber(s), stepwise::DateFromDayNumber(s))) << s;
+    }
+}
+
+}  // namespace shortcut
 }  // namespace
 }  // namespace vesk
