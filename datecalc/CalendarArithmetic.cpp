@@ -79,6 +79,8 @@ RealDate DateFromDayNumber(double dayNumber) {
     return {year, month, day};
 }
 
+double StoredSum(double a, double b) { return Stored(Ext(a) + Ext(b)); }
+
 }  // namespace stepwise
 
 // The shortcuts. For whole numbers within the bounds below every step of the
@@ -92,6 +94,9 @@ RealDate DateFromDayNumber(double dayNumber) {
 //   or at least 1/612 away from one, so neither the excess nor the rounding,
 //   both below 1e-8, can move a truncation; where the exact quotient is whole
 //   the excess is below half a unit of the last place and rounds away;
+// - a sum of two whole numbers up to 2^53 in magnitude is below 2^54, exact in
+//   extended, so storing it rounds once, as the 64-bit sum does (x - x is +0
+//   in both);
 // - (s - 122.1) / 365.25 = (20 s - 2442) / 7305 is never whole (20 s - 2442 is
 //   not a multiple of 5) and stays at least 1/7305 away from a whole number,
 //   far more than the error of storing s - 122.1 as a 64-bit real.
@@ -102,6 +107,7 @@ namespace {
 
 constexpr double kWholeDateLimit = 2147483648.0;  // 2^31, for years and months
 constexpr double kWholeDayLimit = 1099511627776.0;  // 2^40, for days and day numbers
+constexpr double kWholeSumLimit = 9007199254740992.0;  // 2^53, for the terms of a sum
 
 // Whether x is a whole number with |x| <= limit; sets *whole to it.
 bool Whole(double x, double limit, std::int64_t* whole) {
@@ -158,6 +164,12 @@ RealDate DateFromDayNumber(double dayNumber) {
         month -= 1;
     }
     return {static_cast<double>(year), static_cast<double>(month), static_cast<double>(day)};
+}
+
+double StoredSum(double a, double b) {
+    std::int64_t whole = 0;
+    if (!Whole(a, kWholeSumLimit, &whole) || !Whole(b, kWholeSumLimit, &whole)) return stepwise::StoredSum(a, b);
+    return a + b;
 }
 
 }  // namespace vesk

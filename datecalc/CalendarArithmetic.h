@@ -36,7 +36,12 @@ struct RealDate {
 // EOverflow as DayNumber does.
 RealDate DateFromDayNumber(double dayNumber);
 
-// The same three functions carried out step by step in extended arithmetic for
+// The stored sum a + b, taken in extended precision: the pages' day
+// difference (second + -first) and the day number n days after a date. Takes
+// any finite reals; raises EOverflow when the sum exceeds the 64-bit range.
+double StoredSum(double a, double b);
+
+// The same four functions carried out step by step in extended arithmetic for
 // every input. The functions above take a shortcut in 64-bit integers for
 // whole numbers of moderate size, where it gives the same bits; the tests
 // compare the two.
@@ -44,6 +49,7 @@ namespace stepwise {
 double DayNumber(double year, double month, double day);
 ApproxSpanResult ApproxSpan(double difference);
 RealDate DateFromDayNumber(double dayNumber);
+double StoredSum(double a, double b);
 }  // namespace stepwise
 
 }  // namespace vesk

@@ -1,34 +1,23 @@
 #include "datecalc/PageComputations.h"
 
 #include <array>
-#include <initializer_list>
-#include <string_view>
 
-#include "datecalc/CalendarArithmetic.h"
 #include "textconv/Conversions.h"
 
 namespace vesk {
 namespace {
 
-// Day names by weekday index, Sunday first.
-constexpr std::array<const char*, 7> kDayNames = {"日", "月", "火", "水", "木", "金", "土"};
+using namespace std::string_view_literals;
 
-// The parts of a sentence joined with one allocation.
-std::string Concat(std::initializer_list<std::string_view> parts) {
-    std::size_t size = 0;
-    for (const std::string_view part : parts) size += part.size();
-    std::string text;
-    text.reserve(size);
-    for (const std::string_view part : parts) text += part;
-    return text;
-}
+// Day names by weekday index, Sunday first.
+constexpr std::array<std::string_view, 7> kDayNames = {"日", "月", "火", "水", "木", "金", "土"};
 
 // A field's real, stored as a 64-bit real at once (EOverflow beyond that range).
 // A text of 1 to 15 decimal digits and nothing else is taken straight as its
 // integer: real parse builds exactly that value (below 10^15 < 2^53 every step
 // is exact, whatever the separator) and storing it changes nothing, so the
 // shortcut gives the same bits.
-double ParseStored(const std::string& text) {
+double ParseStored(std::string_view text) {
     if (!text.empty() && text.size() <= 15) {
         std::uint64_t value = 0;  // [0, 10^15)
         bool digits = true;
@@ -44,21 +33,37 @@ double ParseStored(const std::string& text) {
     return Stored(RealParse(text));
 }
 
+void AppendReal(std::string& out, double value) {
+    char text[kRealTextRoom];
+    out.append(text, WriteRealText(text, value));
+}
+
 }  // namespace
 
-std::string WeekdayPage(const std::string& year, const std::string& month,
-                        const std::string& day) {
+std::int32_t WeekdayPageIndex(std::string_view year, std::string_view month, std::string_view day) {
     const std::int32_t y = IntegerParse(year);
     const std::int32_t m = IntegerParse(month);
     const std::int32_t d = IntegerParse(day);
-    const std::int32_t index = WeekdayIndex(y, m, d);  // [-6, 6]; negatives have no name
-    const char* name = index >= 0 ? kDayNames[static_cast<std::size_t>(index)] : "";
-    return Concat({"  ", year, "年", month, "月", day, "日は（", name, "）曜日です。"});
+    return WeekdayIndex(y, m, d);
 }
 
-DaySpanTexts DaySpanPage(const std::string& year1, const std::string& month1,
-                         const std::string& day1, const std::string& year2,
-                         const std::string& month2, const std::string& day2) {
+void AppendWeekdaySentence(std::string& out, std::string_view year, std::string_view month,
+                           std::string_view day, std::int32_t index) {
+    // [-6, 6]; negatives have no name.
+    const std::string_view name = index >= 0 ? kDayNames[static_cast<std::size_t>(index)] : "";
+    out += "  "sv;
+    out += year;
+    out += "年"sv;
+    out += month;
+    out += "月"sv;
+    out += day;
+    out += "日は（"sv;
+    out += name;
+    out += "）曜日です。"sv;
+}
+
+DaySpanValues DaySpanPageValues(std::string_view year1, std::string_view month1, std::string_view day1,
+                                std::string_view year2, std::string_view month2, std::string_view day2) {
     // Date (1) is parsed and counted before anything of date (2) is read.
     const double y1 = ParseStored(year1);
     const double m1 = ParseStored(month1);
@@ -68,25 +73,65 @@ DaySpanTexts DaySpanPage(const std::string& year1, const std::string& month1,
     const double m2 = ParseStored(month2);
     const double d2 = ParseStored(day2);
     const double second = DayNumber(y2, m2, d2);
-    const double difference = Stored(Extended::FromDouble(second) - Extended::FromDouble(first));
-    DaySpanTexts texts;
-    texts.count = Concat({"(１)から(２)までの日数は  ", RealToText(difference), "日です。"});
-    const ApproxSpanResult span = ApproxSpan(difference);
-    texts.span = Concat({" およそ  ", RealToText(span.years), "年  ", RealToText(span.months), "ヶ月...です。"});
-    return texts;
+    const double difference = StoredSum(second, -first);
+    return {difference, ApproxSpan(difference)};
 }
 
-std::string DateAfterPage(const std::string& year, const std::string& month,
-                          const std::string& day, const std::string& days) {
+void AppendDaySpanCount(std::string& out, double count) {
+    out += "(１)から(２)までの日数は  "sv;
+    AppendReal(out, count);
+    out += "日です。"sv;
+}
+
+void AppendDaySpanApprox(std::string& out, const ApproxSpanResult& span) {
+    out += " およそ  "sv;
+    AppendReal(out, span.years);
+    out += "年  "sv;
+    AppendReal(out, span.months);
+    out += "ヶ月...です。"sv;
+}
+
+RealDate DateAfterPageDate(std::string_view year, std::string_view month, std::string_view day,
+                           std::string_view days) {
     const double y = ParseStored(year);
     const double m = ParseStored(month);
     const double d = ParseStored(day);
     const double n = ParseStored(days);
-    const double j = DayNumber(y, m, d);
-    const double s = Stored(Extended::FromDouble(j) + Extended::FromDouble(n));
-    const RealDate date = DateFromDayNumber(s);
-    return Concat({"  ", RealToText(date.year), "年 ", RealToText(date.month), "月 ", RealToText(date.day),
-                   "日です。"});
+    return DateFromDayNumber(StoredSum(DayNumber(y, m, d), n));
+}
+
+void AppendDateAfterSentence(std::string& out, const RealDate& date) {
+    out += "  "sv;
+    AppendReal(out, date.year);
+    out += "年 "sv;
+    AppendReal(out, date.month);
+    out += "月 "sv;
+    AppendReal(out, date.day);
+    out += "日です。"sv;
+}
+
+std::string WeekdayPage(std::string_view year, std::string_view month, std::string_view day) {
+    const std::int32_t index = WeekdayPageIndex(year, month, day);
+    std::string text;
+    AppendWeekdaySentence(text, year, month, day, index);
+    return text;
+}
+
+DaySpanTexts DaySpanPage(std::string_view year1, std::string_view month1, std::string_view day1,
+                         std::string_view year2, std::string_view month2, std::string_view day2) {
+    const DaySpanValues values = DaySpanPageValues(year1, month1, day1, year2, month2, day2);
+    DaySpanTexts texts;
+    AppendDaySpanCount(texts.count, values.count);
+    AppendDaySpanApprox(texts.span, values.span);
+    return texts;
+}
+
+std::string DateAfterPage(std::string_view year, std::string_view month, std::string_view day,
+                          std::string_view days) {
+    const RealDate date = DateAfterPageDate(year, month, day, days);
+    std::string text;
+    AppendDateAfterSentence(text, date);
+    return text;
 }
 
 std::string UptimeText(std::uint32_t tickCount) {
@@ -95,7 +140,7 @@ std::string UptimeText(std::uint32_t tickCount) {
     const auto hours = static_cast<std::int32_t>(s / 3600);
     const auto minutes = static_cast<std::int32_t>((s / 60) % 60);
     const auto seconds = static_cast<std::int32_t>(s % 60);
-    return Concat({IntegerToText(hours), "時間 ", IntegerToText(minutes), "分 ", IntegerToText(seconds), "秒 "});
+    return IntegerToText(hours) + "時間 " + IntegerToText(minutes) + "分 " + IntegerToText(seconds) + "秒 ";
 }
 
 }  // namespace vesk

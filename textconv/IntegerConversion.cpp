@@ -16,13 +16,13 @@ int HexDigitValue(char c) noexcept {
     return -1;
 }
 
-[[noreturn]] void RejectInteger(const std::string& text) {
+[[noreturn]] void RejectInteger(std::string_view text) {
     throw EConvertError(FillMessage(kIntegerParseMessage, text));
 }
 
 }  // namespace
 
-std::int32_t IntegerParse(const std::string& text) {
+std::int32_t IntegerParse(std::string_view text) {
     std::size_t i = 0;
     const std::size_t n = text.size();
     while (i < n && text[i] == ' ') ++i;

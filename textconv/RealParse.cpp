@@ -9,7 +9,7 @@
 namespace vesk {
 namespace {
 
-[[noreturn]] void RejectReal(const std::string& text) {
+[[noreturn]] void RejectReal(std::string_view text) {
     throw EConvertError(FillMessage(kRealParseMessage, text));
 }
 
@@ -17,7 +17,7 @@ bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-Extended RealParse(const std::string& text) {
+Extended RealParse(std::string_view text) {
     const char separator = DecimalSeparator();
     const std::size_t n = text.size();
     std::size_t i = 0;

@@ -9,6 +9,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <string_view>
 
 #include "textconv/Conversions.h"
 #include "textconv/NumberFormat.h"
@@ -79,26 +80,28 @@ int SignificantDigits(double magnitude, char (&digits)[kDigits], int* exponent) 
 
 }  // namespace
 
-std::string RealToText(double value) {
-    if (std::isnan(value)) return "NAN";
-    if (std::isinf(value)) return "INF";
-    if (value == 0) return "0";
+char* WriteRealText(char* out, double value) noexcept {
+    const auto literal = [&out](std::string_view text) {
+        for (const char c : text) *out++ = c;
+        return out;
+    };
+    if (std::isnan(value)) return literal("NAN");
+    if (std::isinf(value)) return literal("INF");
+    if (value == 0) return literal("0");
     if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
         // A whole number of at most 15 digits: the scaling multiplies it exactly
         // (by a power of ten, into an integer below 2^64), so its 18 digits are
         // its own followed by zeros, nothing rounds, and the text is its
         // decimal digits. The day counts of the pages take this path.
-        char whole[24];
-        return std::string(whole, std::to_chars(whole, whole + sizeof whole, static_cast<std::int64_t>(value)).ptr);
+        return std::to_chars(out, out + kRealTextRoom, static_cast<std::int64_t>(value)).ptr;
     }
     const char separator = DecimalSeparator();
     char digits[kDigits];
     int e = 0;
     const int count = SignificantDigits(std::fabs(value), digits, &e);
-    // The text is built here and copied once: at most "-0.000ddddddddddddddd"
-    // (21) or "-d.ddddddddddddddE-324" (22) characters.
-    char text[32];
-    char* out = text;
+    // At most "-0.000ddddddddddddddd" (21) or "-d.ddddddddddddddE-324" (22)
+    // characters.
+    char* const start = out;
     if (value < 0) *out++ = '-';
     auto copy = [&out](const char* from, int n) {
         for (int i = 0; i < n; ++i) *out++ = from[i];
@@ -110,8 +113,8 @@ std::string RealToText(double value) {
             copy(digits + 1, count - 1);
         }
         *out++ = 'E';
-        out = std::to_chars(out, text + sizeof text, e - 1).ptr;  // [-324, 308]
-    } else if (e > 0) {                                           // e in [1, 15]
+        out = std::to_chars(out, start + kRealTextRoom, e - 1).ptr;  // [-324, 308]
+    } else if (e > 0) {                                            // e in [1, 15]
         if (count <= e) {
             copy(digits, count);
             for (int i = count; i < e; ++i) *out++ = '0';
@@ -126,7 +129,12 @@ std::string RealToText(double value) {
         for (int i = e; i < 0; ++i) *out++ = '0';
         copy(digits, count);
     }
-    return std::string(text, out);
+    return out;
+}
+
+std::string RealToText(double value) {
+    char text[kRealTextRoom];
+    return std::string(text, WriteRealText(text, value));
 }
 
 }  // namespace vesk

@@ -252,6 +252,26 @@ TEST(WholeNumberShortcuts, DateFromDayNumberGivesTheSameBits) {
     }
 }
 
+// Every pair from a set of whole numbers: both zeros, the small ones, and
+// those near 2^53, where the sum no longer fits and rounds (ties to even).
+TEST(WholeNumberShortcuts, StoredSumGivesTheSameBits) {
+    std::mt19937_64 random(313);
+    // Below 2^53 at random and near 2^52; at 2^53 the neighbours that a
+    // 64-bit real has.
+    std::vector<double> terms = Wholes(4503599627370496.0, random);
+    for (const double near : {9007199254740990.0, 9007199254740991.0, 9007199254740992.0, 9007199254740994.0}) {
+        terms.insert(terms.end(), {near, -near});
+    }
+    // Beyond the shortcut's reach: 2^65 + 4097 rounds twice in extended
+    // (to 2^65 + 4096, then a tie to 2^65) but once in 64 bits (2^65 + 8192).
+    terms.insert(terms.end(), {36893488147419103232.0, -36893488147419103232.0, 4097.0, 18446744073709551616.0});
+    for (const double a : terms) {
+        for (const double b : terms) {
+            ASSERT_TRUE(SameBits(StoredSum(a, b), stepwise::StoredSum(a, b))) << a << " + " << b;
+        }
+    }
+}
+
 }  // namespace shortcut
 }  // namespace
 }  // namespace vesk
