@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <iterator>
@@ -14,11 +15,14 @@
 #include "datecalc/DateValue.h"
 #include "cli/Pages.h"
 #include "cli/Separator.h"
+#include "datecalc/PageComputations.h"
 #include "textconv/Failures.h"
 #include "textconv/NumberFormat.h"
 
 namespace vesk::cli {
 namespace {
+
+using namespace std::string_view_literals;
 
 using nlohmann::json;
 
@@ -88,13 +92,13 @@ void AppendQuoted(std::string& out, std::string_view text) {
         out.append(reinterpret_cast<const char*>(plain), static_cast<std::size_t>(p - plain));
         plain = ++p;
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\b': out += "\\b"; break;
-            case '\f': out += "\\f"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '"': out += "\\\""sv; break;
+            case '\\': out += "\\\\"sv; break;
+            case '\b': out += "\\b"sv; break;
+            case '\f': out += "\\f"sv; break;
+            case '\n': out += "\\n"sv; break;
+            case '\r': out += "\\r"sv; break;
+            case '\t': out += "\\t"sv; break;
             default: {
                 const char escape[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
                 out.append(escape, sizeof escape);
@@ -108,7 +112,7 @@ void AppendQuoted(std::string& out, std::string_view text) {
 void AppendTexts(std::string& out, const std::vector<std::string>& texts) {
     out += '[';
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (i != 0) out += ", ";
+        if (i != 0) out += ", "sv;
         AppendQuoted(out, texts[i]);
     }
     out += ']';
@@ -117,14 +121,14 @@ void AppendTexts(std::string& out, const std::vector<std::string>& texts) {
 // The end of an answer: the line's id, if it has one, and the closing brace.
 void AppendEnd(std::string& out, std::string_view id) {
     if (!id.empty()) {
-        out += ", \"id\": ";
+        out += ", \"id\": "sv;
         out += id;
     }
-    out += "}\n";
+    out += "}\n"sv;
 }
 
 void AppendSucceeded(std::string& out, const std::vector<std::string>& texts, std::string_view id) {
-    out += "{\"ok\": true, \"texts\": ";
+    out += "{\"ok\": true, \"texts\": "sv;
     AppendTexts(out, texts);
     AppendEnd(out, id);
 }
@@ -132,12 +136,12 @@ void AppendSucceeded(std::string& out, const std::vector<std::string>& texts, st
 // A failure's answer; the calendar adds the grid as the failure left it.
 void AppendFailed(std::string& out, std::string_view error, std::string_view message, std::string_view id,
                   const std::vector<std::string>* texts = nullptr) {
-    out += "{\"ok\": false, \"error\": ";
+    out += "{\"ok\": false, \"error\": "sv;
     AppendQuoted(out, error);
-    out += ", \"message\": ";
+    out += ", \"message\": "sv;
     AppendQuoted(out, message);
     if (texts != nullptr) {
-        out += ", \"texts\": ";
+        out += ", \"texts\": "sv;
         AppendTexts(out, *texts);
     }
     AppendEnd(out, id);
@@ -146,8 +150,6 @@ void AppendFailed(std::string& out, std::string_view error, std::string_view mes
 // ---------------------------------------------------------------------------
 // Requests: read by SAX events straight from the line, without a tree; the
 // checks then run in the order, and with the messages, of the request format.
-
-constexpr std::size_t kMaxPageFields = 6;
 
 // Room kept free in the output buffer before a line is answered: enough for the
 // memory failure's answer, so that it never needs to allocate.
@@ -369,86 +371,95 @@ private:
     std::string problem_;
 };
 
-// The common request read without the parser: an object of "page", "fields"
-// and "separator" (each at most once) whose strings are printable ASCII
-// without escapes, with blanks between the tokens. Such a line is valid JSON
-// and reads as the parser would read it; for anything else this returns false
-// and the parser reads the line.
+// The common request, read without the parser (see PlainRequest).
 constexpr auto kPlainByte = [] {
     std::array<bool, 256> plain{};
     for (int c = 0x20; c < 0x7F; ++c) plain[static_cast<std::size_t>(c)] = c != '"' && c != '\\';
     return plain;
 }();
 
-bool ReadPlainRequest(std::string_view line, BatchRequest& request) {
-    const char* p = line.data();
-    const char* const end = p + line.size();
-    const auto skipBlanks = [&] {
-        while (p < end && (*p == ' ' || *p == '\t' || *p == '\r')) ++p;
-    };
-    // A string of printable ASCII without escapes; `p` after its closing quote.
-    const auto plainString = [&](std::string_view& text) {
-        if (p == end || *p != '"') return false;
-        const char* start = ++p;
-        while (p < end && kPlainByte[static_cast<unsigned char>(*p)]) ++p;
-        if (p == end || *p != '"') return false;
-        text = std::string_view(start, static_cast<std::size_t>(p - start));
-        ++p;
-        return true;
-    };
-    skipBlanks();
-    if (p == end || *p++ != '{') return false;
-    bool seenPage = false, seenFields = false, seenSeparator = false;
-    for (;;) {
-        skipBlanks();
-        std::string_view key, text;
-        if (!plainString(key)) return false;
-        skipBlanks();
-        if (p == end || *p++ != ':') return false;
-        skipBlanks();
-        if (key == "page" && !seenPage) {
-            if (!plainString(text)) return false;
-            seenPage = true;
-            request.page = Presence::kGood;
-            request.pageName.assign(text);
-        } else if (key == "separator" && !seenSeparator) {
-            if (!plainString(text)) return false;
-            seenSeparator = true;
-            request.separator = Presence::kGood;
-            request.separatorText.assign(text);
-        } else if (key == "fields" && !seenFields) {
-            seenFields = true;
-            if (p == end || *p++ != '[') return false;
-            skipBlanks();
-            if (p < end && *p == ']') {
-                ++p;
-            } else {
-                for (;;) {
-                    if (request.fieldTexts.size() == kMaxPageFields || !plainString(text)) return false;
-                    request.fieldTexts.emplace_back(text);
-                    skipBlanks();
-                    if (p == end) return false;
-                    const char c = *p++;
-                    if (c == ']') break;
-                    if (c != ',') return false;
-                    skipBlanks();
-                }
-            }
-            request.fields = Presence::kGood;
-            request.fieldCount = request.fieldTexts.size();
-        } else {
-            return false;
+// The longest integer id read without the parser: 18 digits always fit the
+// parser's integers, so it reads them without complaint.
+constexpr std::size_t kMaxPlainIdDigits = 18;
+
+// The JSON blanks that can be inside a line.
+inline const char* SkipBlanks(const char* p, const char* end) {
+    while (p < end && (*p == ' ' || *p == '\t' || *p == '\r')) ++p;
+    return p;
+}
+
+// The first byte at `p` that is not printable ASCII or is a quote or a
+// backslash, or `end`.
+inline const char* SkipPlainBytes(const char* p, const char* end) {
+    if constexpr (std::endian::native == std::endian::little) {
+        // Eight bytes at a time: the strings are short and of every length, and
+        // a loop of single bytes mispredicts its end each time. Each test
+        // below flags the first byte it is meant for exactly (its false alarms
+        // come only in later bytes, from a borrow), so the lowest flag among
+        // them all is the first byte that ends the run.
+        constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+        const auto zeroByte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
+        while (end - p >= 8) {
+            std::uint64_t v;
+            std::memcpy(&v, p, sizeof v);
+            const std::uint64_t stop = zeroByte(v ^ (kOnes * '"')) | zeroByte(v ^ (kOnes * '\\')) |
+                                       zeroByte(v ^ (kOnes * 0x7F)) | ((v - kOnes * 0x20) & ~v & kHighs) |
+                                       (v & kHighs);
+            if (stop != 0) return p + std::countr_zero(stop) / 8;
+            p += 8;
         }
-        skipBlanks();
-        if (p == end) return false;
-        const char c = *p++;
-        if (c == '}') break;
-        if (c != ',') return false;
     }
-    skipBlanks();
-    if (p != end) return false;
+    while (p < end && kPlainByte[static_cast<unsigned char>(*p)]) ++p;
+    return p;
+}
+
+// A string of printable ASCII without escapes at `p`: its text, and the byte
+// after its closing quote; nullptr when there is none.
+inline const char* PlainString(const char* p, const char* end, std::string_view& text) {
+    if (p == end || *p != '"') return nullptr;
+    const char* const start = ++p;
+    p = SkipPlainBytes(p, end);
+    if (p == end || *p != '"') return nullptr;
+    text = std::string_view(start, static_cast<std::size_t>(p - start));
+    return p + 1;
+}
+
+// An id at `p`: a plain string, quotes included, or an integer without
+// leading zeros of at most kMaxPlainIdDigits digits; nullptr when there is none.
+const char* PlainId(const char* p, const char* end, std::string_view& text) {
+    const char* const start = p;
+    if (p < end && *p == '"') {
+        std::string_view inside;
+        p = PlainString(p, end, inside);
+        if (p == nullptr) return nullptr;
+    } else {
+        if (p < end && *p == '-') ++p;
+        const char* const digits = p;
+        while (p < end && *p >= '0' && *p <= '9') ++p;
+        const auto count = static_cast<std::size_t>(p - digits);
+        if (count == 0 || count > kMaxPlainIdDigits || (*digits == '0' && count > 1)) return nullptr;
+    }
+    text = std::string_view(start, static_cast<std::size_t>(p - start));
+    return p;
+}
+
+// The general path's request from a plain one.
+void CopyPlainRequest(const PlainRequest& plain, BatchRequest& request) {
     request.wellFormed = request.object = true;
-    return true;
+    if (plain.hasPage) {
+        request.page = Presence::kGood;
+        request.pageName.assign(plain.page);
+    }
+    if (plain.hasSeparator) {
+        request.separator = Presence::kGood;
+        request.separatorText.assign(plain.separator);
+    }
+    if (plain.hasFields) {
+        request.fields = Presence::kGood;
+        for (std::size_t i = 0; i < plain.fieldCount; ++i) request.fieldTexts.emplace_back(plain.fields[i]);
+        request.fieldCount = plain.fieldCount;
+    }
+    request.id = plain.id;
 }
 
 // The parser's message for a malformed token quotes the token, several times
@@ -572,10 +583,15 @@ void CheckRequest(BatchRequest& request) {
     }
 }
 
-// Reads the request of a line. Raises UsageError for a line that is no
-// request, with the first problem in the order of the checks below.
-void ReadRequest(std::string_view line, BatchRequest& request) {
-    if (!ReadPlainRequest(line, request)) ReadParsedRequest(line, request);
+// Reads the request of a line, already read when `plain` is given. Raises
+// UsageError for a line that is no request, with the first problem in the
+// order of the checks above.
+void ReadRequest(std::string_view line, const PlainRequest* plain, BatchRequest& request) {
+    if (plain != nullptr) {
+        CopyPlainRequest(*plain, request);
+    } else {
+        ReadParsedRequest(line, request);
+    }
     CheckRequest(request);
 }
 
@@ -596,9 +612,9 @@ TDateTime StartDate(const BatchRequest& request) {
     }
 }
 
-void Answer(std::string_view line, BatchRequest& request, std::string& out) {
+void Answer(std::string_view line, const PlainRequest* plain, BatchRequest& request, std::string& out) {
     try {
-        ReadRequest(line, request);
+        ReadRequest(line, plain, request);
     } catch (const UsageError& e) {
         AppendFailed(out, "usage", e.message, request.AnswerId());
         return;
@@ -636,21 +652,145 @@ void Answer(std::string_view line, BatchRequest& request, std::string& out) {
 
 void ReadBatchRequest(std::string_view line, BatchRequest& request) {
     request.Reset();
-    ReadRequest(line, request);
+    PlainRequest plain;
+    ReadRequest(line, ReadPlainRequest(line, plain) ? &plain : nullptr, request);
+}
+
+bool ReadPlainRequest(std::string_view line, PlainRequest& request) {
+    // The views of the fields are left as they are: only the first
+    // fieldCount count.
+    request.fieldCount = 0;
+    request.id = {};
+    request.hasPage = request.hasFields = request.hasSeparator = false;
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    p = SkipBlanks(p, end);
+    if (p == end || *p++ != '{') return false;
+    for (;;) {
+        std::string_view key;
+        p = PlainString(SkipBlanks(p, end), end, key);
+        if (p == nullptr) return false;
+        p = SkipBlanks(p, end);
+        if (p == end || *p++ != ':') return false;
+        p = SkipBlanks(p, end);
+        if (key == "page" && !request.hasPage) {
+            p = PlainString(p, end, request.page);
+            request.hasPage = true;
+        } else if (key == "fields" && !request.hasFields) {
+            if (p == end || *p++ != '[') return false;
+            p = SkipBlanks(p, end);
+            if (p < end && *p == ']') {
+                ++p;
+            } else {
+                for (;;) {
+                    if (request.fieldCount == kMaxPageFields) return false;
+                    p = PlainString(p, end, request.fields[request.fieldCount++]);
+                    if (p == nullptr) return false;
+                    p = SkipBlanks(p, end);
+                    if (p == end) return false;
+                    const char c = *p++;
+                    if (c == ']') break;
+                    if (c != ',') return false;
+                    p = SkipBlanks(p, end);
+                }
+            }
+            request.hasFields = true;
+        } else if (key == "separator" && !request.hasSeparator) {
+            p = PlainString(p, end, request.separator);
+            request.hasSeparator = true;
+        } else if (key == "id" && request.id.empty()) {
+            p = PlainId(p, end, request.id);
+        } else {
+            return false;
+        }
+        if (p == nullptr) return false;
+        p = SkipBlanks(p, end);
+        if (p == end) return false;
+        const char c = *p++;
+        if (c == '}') break;
+        if (c != ',') return false;
+    }
+    return SkipBlanks(p, end) == end;
+}
+
+bool AppendPlainAnswer(const PlainRequest& request, std::string& out) {
+    if (!request.hasPage || !request.hasFields) return false;
+    if (request.hasSeparator && (request.separator.size() != 1 || !IsUsableSeparator(request.separator))) {
+        return false;
+    }
+    const char separator = request.hasSeparator ? request.separator[0] : DecimalSeparator();
+    if (separator == '"' || separator == '\\') return false;  // would need an escape in the answer
+    enum class Page { kWeekday, kSpan, kAfter } page;
+    const std::string_view name = request.page;
+    const std::size_t count = request.fieldCount;
+    if (name == "weekday" && count == 3) {
+        page = Page::kWeekday;
+    } else if (name == "span" && count == 6) {
+        page = Page::kSpan;
+    } else if (name == "after" && count == 4) {
+        page = Page::kAfter;
+    } else {
+        return false;
+    }
+    std::optional<ThreadDecimalSeparator> lineSeparator;
+    if (separator != DecimalSeparator()) lineSeparator.emplace(separator);
+    const auto& f = request.fields;
+    // The values first: a failure is answered before anything is written.
+    try {
+        switch (page) {
+            case Page::kWeekday: {
+                const std::int32_t index = WeekdayPageIndex(f[0], f[1], f[2]);
+                out += "{\"ok\": true, \"texts\": [\""sv;
+                AppendWeekdaySentence(out, f[0], f[1], f[2], index);
+                break;
+            }
+            case Page::kSpan: {
+                const DaySpanValues values = DaySpanPageValues(f[0], f[1], f[2], f[3], f[4], f[5]);
+                out += "{\"ok\": true, \"texts\": [\""sv;
+                AppendDaySpanCount(out, values.count);
+                out += "\", \""sv;
+                AppendDaySpanApprox(out, values.span);
+                break;
+            }
+            case Page::kAfter: {
+                const RealDate date = DateAfterPageDate(f[0], f[1], f[2], f[3]);
+                out += "{\"ok\": true, \"texts\": [\""sv;
+                AppendDateAfterSentence(out, date);
+                break;
+            }
+        }
+    } catch (const Exception& e) {
+        AppendFailed(out, e.ClassName(), e.Message(), request.id);
+        return true;
+    }
+    out += "\"]"sv;
+    AppendEnd(out, request.id);
+    return true;
 }
 
 void AppendBatchTexts(std::string& out, const std::vector<std::string>& texts, std::string_view id) {
     AppendSucceeded(out, texts, id);
 }
 
+void AppendParsedBatchAnswer(std::string_view line, std::string& out) {
+    BatchRequest request;
+    Answer(line, nullptr, request, out);
+}
+
 void AppendBatchAnswer(std::string_view line, std::string& out) {
     const std::size_t mark = out.size();
     // The request's buffers are kept from line to line on each thread.
     thread_local BatchRequest request;
-    request.Reset();
+    thread_local PlainRequest plain;
+    plain.id = {};  // no id of an earlier line for a memory failure before the read
+    bool general = false;  // the line is answered by the general path
     try {
-        out.reserve(out.size() + kAnswerRoom);
-        Answer(line, request, out);
+        if (out.capacity() - out.size() < kAnswerRoom) out.reserve(out.size() + kAnswerRoom);
+        const bool isPlain = ReadPlainRequest(line, plain);
+        if (isPlain && AppendPlainAnswer(plain, out)) return;
+        general = true;
+        request.Reset();
+        Answer(line, isPlain ? &plain : nullptr, request, out);
         // A huge line leaves no huge buffers behind.
         if (request.pageName.capacity() > 4096) std::string().swap(request.pageName);
         for (std::string& text : request.fieldTexts) {
@@ -660,7 +800,7 @@ void AppendBatchAnswer(std::string_view line, std::string& out) {
         // Whatever of the answer was written goes; the memory failure's answer
         // is short, and the buffer has room for it unless it was empty.
         out.resize(mark);
-        const std::string_view id = request.AnswerId();
+        const std::string_view id = general ? request.AnswerId() : plain.id;
         request = BatchRequest{};
         try {
             AppendFailed(out, OutOfMemoryFailure().ClassName(), OutOfMemoryFailure().Message(), id);

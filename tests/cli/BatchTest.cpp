@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/Batch.h"
+#include "cli/BatchRequest.h"
 #include "cli/Separator.h"
 #include "textconv/NumberFormat.h"
 
@@ -185,6 +186,81 @@ TEST(BatchAnswer, QuotesEveryCharacterAsTheJsonLibraryDoes) {
         ASSERT_EQ(AnswerBatchLine(line.dump()),
                   R"({"ok": false, "error": "EConvertError", "message": )" + nlohmann::json(message).dump() + "}");
     }
+}
+
+// The common lines are read without the parser and answered straight into
+// the output; every line must come out as the parser's reading answers it.
+std::string ParsedAnswer(const std::string& line) {
+    std::string out;
+    AppendParsedBatchAnswer(line, out);
+    out.pop_back();
+    return out;
+}
+
+// Every byte at every place of a field text: printable ASCII but the quote and
+// the backslash is read without the parser (eight bytes at a time where eight
+// are left), and each line is answered as the parser answers it.
+TEST(BatchPlainPath, EveryByteOfAFieldAnswersAsTheParserDoes) {
+    const std::string shapes[] = {
+        R"({"page": "weekday", "fields": ["%", "12", "31"]})",
+        R"({"page": "span", "fields": ["2001", "1", "1", "%", "2", "29"]})",
+        R"({"fields":["2024","2","29","%"],"page":"after"})",
+    };
+    for (const std::string& shape : shapes) {
+        for (std::size_t at = 0; at < 11; ++at) {
+            for (int byte = 0; byte < 256; ++byte) {
+                std::string field = "20011231.25";
+                field[at] = static_cast<char>(byte);
+                std::string line = shape;
+                line.replace(line.find('%'), 1, field);
+                SCOPED_TRACE(line);
+                PlainRequest request;
+                const bool plain = byte >= 0x20 && byte < 0x7F && byte != '"' && byte != '\\';
+                ASSERT_EQ(ReadPlainRequest(line, request), plain);
+                ASSERT_EQ(AnswerBatchLine(line), ParsedAnswer(line));
+            }
+        }
+    }
+}
+
+// The keys, ids, separators, field counts and blanks of the plain form and
+// just beyond it, each with the run's separator "." and with those that the
+// answer would have to escape.
+TEST(BatchPlainPath, RequestsAnswerAsTheParserDoes) {
+    const char* fields[] = {
+        R"(["2024", "2", "29"])", R"(["2001","1","1","2024","2","29"])", R"(["2024", "2", "29", "-1.5"])",
+        R"(["-3", "5", "16.82", "397"])", R"(["abc", "1", "1", "2", "3", "4"])", R"(["1e400", "1", "1", "0"])",
+        R"([])", R"(["0"])", R"(["1", "2", "3", "4", "5", "6", "7"])", R"([ "2024" ,"2",	"29" ])",
+    };
+    const char* pages[] = {"weekday", "span", "after", "uptime", "calendar", "moon", ""};
+    const char* extras[] = {
+        "", R"(, "separator": ",")", R"(, "separator": ".")", R"(, "separator": "ab")", R"(, "separator": "")",
+        R"(, "separator": "e")", R"(, "separator": "\"")", R"(, "separator": "\\")", R"(, "id": 7)",
+        R"(, "id": -0)", R"(, "id": 007)", R"(, "id": -)", R"(, "id": 1.5)", R"(, "id": 123456789012345678)",
+        R"(, "id": 1234567890123456789)", R"(, "id": "abc")", R"(, "id": "")", R"(, "id": "a\"b")",
+        R"(, "id": 1, "id": 2)", R"(, "page": "span")", R"(, "start": [2024, 1, 1])", R"(, "x": 1)",
+        "\t,\r\"id\"\t:\r\"t\"\r",
+    };
+    std::size_t plain = 0, total = 0;
+    for (const char run : {'.', '"', '\\', ','}) {
+        const ThreadDecimalSeparator separator(run);
+        for (const char* page : pages) {
+            for (const char* field : fields) {
+                for (const char* extra : extras) {
+                    const std::string line = std::string(R"({"page": ")") + page + R"(", "fields": )" + field +
+                                             extra + "}";
+                    SCOPED_TRACE(line);
+                    PlainRequest request;
+                    if (ReadPlainRequest(line, request)) ++plain;
+                    ++total;
+                    ASSERT_EQ(AnswerBatchLine(line), ParsedAnswer(line));
+                }
+            }
+        }
+    }
+    // Both paths were taken.
+    EXPECT_GT(plain, 0u);
+    EXPECT_LT(plain, total);
 }
 
 // Runs the batch mode over `input` with the given options.
