@@ -395,7 +395,7 @@ private:
         if (writeFailed_) return 1;
         if (StopSignal() != 0) {
             // Lines answered by the pool before the stop, in order.
-            if (!WriteFinished(true) || !Flush()) return 1;
+            if (!WriteFinished(0) || !Flush()) return 1;
             return 128 + StopSignal();
         }
         return code;
@@ -510,15 +510,18 @@ private:
         pool_->Submit(filling_.get());
         inFlight_.push_back(std::move(filling_));
         filling_ = std::move(next);
-        return WriteFinished(inFlight_.size() > threads_);
+        // Two chunks waiting for each thread: a thread that finishes one has
+        // the next at hand while this thread waits its turn for a processor.
+        return WriteFinished(2 * std::size_t{threads_});
     }
 
-    // Writes the pool's answers in order: those done, or all when `wait`.
-    bool WriteFinished(bool wait) {
+    // Writes the pool's answers in order: those done, and then, waiting for
+    // them, all but the last `keep` chunks in flight.
+    bool WriteFinished(std::size_t keep) {
         while (!inFlight_.empty()) {
             Chunk* head = inFlight_.front().get();
             if (!pool_->Done(head)) {
-                if (!wait && inFlight_.size() <= threads_) return true;
+                if (inFlight_.size() <= keep) return true;
                 pool_->WaitDone(head);
             }
             if (!Flush() || !Write(head->output)) {
@@ -543,7 +546,7 @@ private:
     // Answers the whole lines of the chunk being filled on this thread, after
     // everything given to the pool. False after a write error or a stop.
     bool AnswerHere() {
-        if (!WriteFinished(true)) return false;
+        if (!WriteFinished(0)) return false;
         if (StopSignal() != 0) return false;
         Chunk& c = *filling_;
         if (c.lineEnd == 0) return true;
