@@ -1,6 +1,7 @@
 // The batch calculator's stages: reading a request (without the parser for the
-// common form, with it for the rest), the page, composing the answer; then a
-// whole line and the whole stream. Lines per second are the items.
+// common form, with it for the rest), the page and its answer (straight into
+// the output for the common form; as texts, then composed, for the rest); then
+// a whole line and the whole stream. Lines per second are the items.
 
 #include <benchmark/benchmark.h>
 
@@ -17,20 +18,45 @@ namespace {
 using namespace vesk::cli;
 
 constexpr const char* kPlainLine = R"({"page": "span", "fields": ["2001", "1", "1", "2024", "2", "29"]})";
-constexpr const char* kParsedLine = R"({"page": "span", "fields": ["2001", "1", "1", "2024", "2", "29"], "id": 12})";
+constexpr const char* kParsedLine = R"({"page": "span", "fields": ["2001", "1", "1", "2024", "2", "29"], "id": [12]})";
 
-// Reading a request: the common shape without the parser, and a line with an
-// id, which goes through it.
-void BatchStageRead(benchmark::State& state, const char* line) {
-    BatchRequest request;
+// Reading a request: the common shape as views into the line, and a line with
+// an array for its id, which the parser reads into the general request.
+void BatchStageReadPlain(benchmark::State& state) {
+    PlainRequest request;
     for (auto _ : state) {
-        ReadBatchRequest(line, request);
+        benchmark::DoNotOptimize(ReadPlainRequest(kPlainLine, request));
         benchmark::DoNotOptimize(request.fieldCount);
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
 }
-BENCHMARK_CAPTURE(BatchStageRead, plain, kPlainLine);
-BENCHMARK_CAPTURE(BatchStageRead, parsed, kParsedLine);
+BENCHMARK(BatchStageReadPlain);
+
+void BatchStageReadParsed(benchmark::State& state) {
+    BatchRequest request;
+    for (auto _ : state) {
+        ReadBatchRequest(kParsedLine, request);
+        benchmark::DoNotOptimize(request.fieldCount);
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
+}
+BENCHMARK(BatchStageReadParsed);
+
+// The page and its answer composed straight into the output, for a plain
+// request that has been read.
+void BatchStageDirect(benchmark::State& state, const char* line) {
+    PlainRequest request;
+    ReadPlainRequest(line, request);
+    std::string out;
+    for (auto _ : state) {
+        out.clear();
+        benchmark::DoNotOptimize(AppendPlainAnswer(request, out));
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
+}
+BENCHMARK_CAPTURE(BatchStageDirect, weekday, R"({"page": "weekday", "fields": ["2024", "2", "29"]})");
+BENCHMARK_CAPTURE(BatchStageDirect, span, kPlainLine);
+BENCHMARK_CAPTURE(BatchStageDirect, after, R"({"page": "after", "fields": ["2024", "2", "29", "270"]})");
 
 void BatchStagePage(benchmark::State& state, const char* page, std::vector<std::string> fields) {
     for (auto _ : state) benchmark::DoNotOptimize(RunPage(page, fields));
@@ -52,16 +78,17 @@ void BatchStageCompose(benchmark::State& state) {
 }
 BENCHMARK(BatchStageCompose);
 
-void BatchWholeLine(benchmark::State& state) {
+void BatchWholeLine(benchmark::State& state, const char* line) {
     std::string out;
     for (auto _ : state) {
         out.clear();
-        AppendBatchAnswer(kPlainLine, out);
+        AppendBatchAnswer(line, out);
         benchmark::DoNotOptimize(out.data());
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
 }
-BENCHMARK(BatchWholeLine);
+BENCHMARK_CAPTURE(BatchWholeLine, plain, kPlainLine);
+BENCHMARK_CAPTURE(BatchWholeLine, parsed, kParsedLine);
 
 // 100,000 span lines from a file to /dev/null, on the given number of threads.
 void BatchStream(benchmark::State& state) {
