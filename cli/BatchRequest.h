@@ -36,12 +36,13 @@ struct PlainRequest {
 bool ReadPlainRequest(std::string_view line, PlainRequest& request);
 
 // Answers a plain request of one of the three computing pages straight into
-// `out`, with its line break: its texts need no escapes (the field texts are
-// printable ASCII without quotes or backslashes, the numbers' texts digits,
-// signs, "E" and the separator), so they are written as they are composed.
-// False, with nothing written, for everything else, which the general path
-// answers: the other pages, a wrong number of fields, a separator that is
-// unusable or would need an escape in the answer.
+// `out`, with its line break, the page's own failure included: its texts need
+// no escapes (the field texts are printable ASCII without quotes or
+// backslashes, the numbers' texts digits, signs, "E" and the separator), so
+// they are written as they are composed. False, with nothing written, for
+// everything else, which the general path answers: no page or no fields, the
+// other pages, a wrong number of fields, a separator that is unusable or would
+// need an escape in the answer.
 bool AppendPlainAnswer(const PlainRequest& request, std::string& out);
 
 // The answer that the parser's reading of a line gives, with its line break:
