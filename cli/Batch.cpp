@@ -424,6 +424,16 @@ inline const char* PlainString(const char* p, const char* end, std::string_view&
     return p + 1;
 }
 
+// What follows an item of an array or an object: a comma (`more`), or the
+// closing bracket `close`, each after blanks; moves `p` past it. False for
+// anything else.
+inline bool AfterItem(const char*& p, const char* end, char close, bool& more) {
+    p = SkipBlanks(p, end);
+    if (p == end || (*p != ',' && *p != close)) return false;
+    more = *p++ == ',';
+    return true;
+}
+
 // An id at `p`: a plain string, quotes included, or an integer without
 // leading zeros of at most kMaxPlainIdDigits digits; nullptr when there is none.
 const char* PlainId(const char* p, const char* end, std::string_view& text) {
@@ -666,7 +676,7 @@ bool ReadPlainRequest(std::string_view line, PlainRequest& request) {
     const char* const end = p + line.size();
     p = SkipBlanks(p, end);
     if (p == end || *p++ != '{') return false;
-    for (;;) {
+    for (bool more = true; more;) {
         std::string_view key;
         p = PlainString(SkipBlanks(p, end), end, key);
         if (p == nullptr) return false;
@@ -682,15 +692,10 @@ bool ReadPlainRequest(std::string_view line, PlainRequest& request) {
             if (p < end && *p == ']') {
                 ++p;
             } else {
-                for (;;) {
+                for (bool more = true; more;) {
                     if (request.fieldCount == kMaxPageFields) return false;
                     p = PlainString(p, end, request.fields[request.fieldCount++]);
-                    if (p == nullptr) return false;
-                    p = SkipBlanks(p, end);
-                    if (p == end) return false;
-                    const char c = *p++;
-                    if (c == ']') break;
-                    if (c != ',') return false;
+                    if (p == nullptr || !AfterItem(p, end, ']', more)) return false;
                     p = SkipBlanks(p, end);
                 }
             }
@@ -703,12 +708,7 @@ bool ReadPlainRequest(std::string_view line, PlainRequest& request) {
         } else {
             return false;
         }
-        if (p == nullptr) return false;
-        p = SkipBlanks(p, end);
-        if (p == end) return false;
-        const char c = *p++;
-        if (c == '}') break;
-        if (c != ',') return false;
+        if (p == nullptr || !AfterItem(p, end, '}', more)) return false;
     }
     return SkipBlanks(p, end) == end;
 }
