@@ -718,7 +718,8 @@ bool AppendPlainAnswer(const PlainRequest& request, std::string& out) {
     if (request.hasSeparator && (request.separator.size() != 1 || !IsUsableSeparator(request.separator))) {
         return false;
     }
-    const char separator = request.hasSeparator ? request.separator[0] : DecimalSeparator();
+    const char runSeparator = DecimalSeparator();
+    const char separator = request.hasSeparator ? request.separator[0] : runSeparator;
     if (separator == '"' || separator == '\\') return false;  // would need an escape in the answer
     enum class Page { kWeekday, kSpan, kAfter } page;
     const std::string_view name = request.page;
@@ -733,7 +734,7 @@ bool AppendPlainAnswer(const PlainRequest& request, std::string& out) {
         return false;
     }
     std::optional<ThreadDecimalSeparator> lineSeparator;
-    if (separator != DecimalSeparator()) lineSeparator.emplace(separator);
+    if (separator != runSeparator) lineSeparator.emplace(separator);
     const auto& f = request.fields;
     // The values first: a failure is answered before anything is written.
     try {

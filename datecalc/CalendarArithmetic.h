@@ -42,9 +42,9 @@ RealDate DateFromDayNumber(double dayNumber);
 double StoredSum(double a, double b);
 
 // The same four functions carried out step by step in extended arithmetic for
-// every input. The functions above take a shortcut in 64-bit integers for
-// whole numbers of moderate size, where it gives the same bits; the tests
-// compare the two.
+// every input. The functions above take a shortcut for whole numbers of
+// moderate size (in 64-bit integers; the sum in 64-bit reals), where it gives
+// the same bits; the tests compare the two.
 namespace stepwise {
 double DayNumber(double year, double month, double day);
 ApproxSpanResult ApproxSpan(double difference);
