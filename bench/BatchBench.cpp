@@ -1,7 +1,6 @@
-// The batch calculator's stages: reading a request (without the parser for the
-// common form, with it for the rest), the page and its answer (straight into
-// the output for the common form; as texts, then composed, for the rest); then
-// a whole line and the whole stream. Lines per second are the items.
+// The batch calculator's stages: reading a request, the page into its answer,
+// then a whole line (read, page, composed) and the whole stream. Lines per
+// second are the items.
 
 #include <benchmark/benchmark.h>
 
@@ -17,66 +16,37 @@ namespace {
 
 using namespace vesk::cli;
 
-constexpr const char* kPlainLine = R"({"page": "span", "fields": ["2001", "1", "1", "2024", "2", "29"]})";
-constexpr const char* kParsedLine = R"({"page": "span", "fields": ["2001", "1", "1", "2024", "2", "29"], "id": [12]})";
+constexpr const char* kSpanLine = R"({"page": "span", "fields": ["2001", "1", "1", "2024", "2", "29"]})";
 
-// Reading a request: the common shape as views into the line, and a line with
-// an array for its id, which the parser reads into the general request.
-void BatchStageReadPlain(benchmark::State& state) {
-    PlainRequest request;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(ReadPlainRequest(kPlainLine, request));
-        benchmark::DoNotOptimize(request.fieldCount);
-    }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
-}
-BENCHMARK(BatchStageReadPlain);
-
-void BatchStageReadParsed(benchmark::State& state) {
+// Reading a request: the common shape, whose texts are views into the line,
+// and a line with escapes and an array for its id.
+void BatchStageRead(benchmark::State& state, const char* line) {
     BatchRequest request;
     for (auto _ : state) {
-        ReadBatchRequest(kParsedLine, request);
+        ReadBatchRequest(line, request);
         benchmark::DoNotOptimize(request.fieldCount);
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
 }
-BENCHMARK(BatchStageReadParsed);
+BENCHMARK_CAPTURE(BatchStageRead, plain, kSpanLine);
+BENCHMARK_CAPTURE(BatchStageRead, escapes,
+                  R"({"page": "span", "fields": ["2001", "1", "\u0031", "2024", "2", "29"], "id": [12, {"a": "\n"}]})");
+BENCHMARK_CAPTURE(BatchStageRead, japanese, R"({"page": "era", "fields": ["令和6年1月5日"], "id": 17})");
 
-// The page and its answer composed straight into the output, for a plain
-// request that has been read.
-void BatchStageDirect(benchmark::State& state, const char* line) {
-    PlainRequest request;
-    ReadPlainRequest(line, request);
-    std::string out;
+// The page into an answer that is kept from call to call, as the batch mode
+// keeps it.
+void BatchStagePage(benchmark::State& state, const char* page, std::vector<std::string_view> fields) {
+    PageAnswer answer;
+    const PageOptions options;
     for (auto _ : state) {
-        out.clear();
-        benchmark::DoNotOptimize(AppendPlainAnswer(request, out));
+        RunPage(page, fields, fields.size(), options, answer);
+        benchmark::DoNotOptimize(answer.TextCount());
     }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
-}
-BENCHMARK_CAPTURE(BatchStageDirect, weekday, R"({"page": "weekday", "fields": ["2024", "2", "29"]})");
-BENCHMARK_CAPTURE(BatchStageDirect, span, kPlainLine);
-BENCHMARK_CAPTURE(BatchStageDirect, after, R"({"page": "after", "fields": ["2024", "2", "29", "270"]})");
-
-void BatchStagePage(benchmark::State& state, const char* page, std::vector<std::string> fields) {
-    for (auto _ : state) benchmark::DoNotOptimize(RunPage(page, fields));
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
 }
 BENCHMARK_CAPTURE(BatchStagePage, weekday, "weekday", {"2024", "2", "29"});
 BENCHMARK_CAPTURE(BatchStagePage, span, "span", {"2001", "1", "1", "2024", "2", "29"});
 BENCHMARK_CAPTURE(BatchStagePage, after, "after", {"2024", "2", "29", "270"});
-
-void BatchStageCompose(benchmark::State& state) {
-    const std::vector<std::string> texts = RunPage("span", {"2001", "1", "1", "2024", "2", "29"});
-    std::string out;
-    for (auto _ : state) {
-        out.clear();
-        AppendBatchTexts(out, texts, {});
-        benchmark::DoNotOptimize(out.data());
-    }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
-}
-BENCHMARK(BatchStageCompose);
 
 void BatchWholeLine(benchmark::State& state, const char* line) {
     std::string out;
@@ -87,16 +57,20 @@ void BatchWholeLine(benchmark::State& state, const char* line) {
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
 }
-BENCHMARK_CAPTURE(BatchWholeLine, plain, kPlainLine);
-BENCHMARK_CAPTURE(BatchWholeLine, parsed, kParsedLine);
+BENCHMARK_CAPTURE(BatchWholeLine, weekday, R"({"page": "weekday", "fields": ["2024", "2", "29"]})");
+BENCHMARK_CAPTURE(BatchWholeLine, span, kSpanLine);
+BENCHMARK_CAPTURE(BatchWholeLine, after, R"({"page": "after", "fields": ["2024", "2", "29", "270"]})");
+BENCHMARK_CAPTURE(BatchWholeLine, idAndEscapes,
+                  R"({"page": "span", "fields": ["2001", "1", "\u0031", "2024", "2", "29"], "id": [12]})");
 
 // 100,000 span lines from a file to /dev/null, on the given number of threads.
 void BatchStream(benchmark::State& state) {
     std::FILE* in = std::tmpfile();
-    for (int i = 0; i < 100000; ++i) std::fprintf(in, "%s\n", kPlainLine);
+    for (int i = 0; i < 100000; ++i) std::fprintf(in, "%s\n", kSpanLine);
     std::fflush(in);
     std::FILE* out = std::fopen("/dev/null", "wb");
-    const BatchOptions options{static_cast<unsigned>(state.range(0))};
+    BatchOptions options;
+    options.threads = static_cast<unsigned>(state.range(0));
     for (auto _ : state) {
         std::rewind(in);
         benchmark::DoNotOptimize(RunBatch(fileno(in), fileno(out), stderr, options));

@@ -1,24 +1,26 @@
 #pragma once
 // The batch mode: JSON Lines in, one JSON line out for each line in.
 //
-// In:  {"page": "weekday"|"span"|"after"|"uptime"|"calendar", "fields": [texts],
-//       "separator": ".", "id": <any JSON value>}, and for the calendar
-//       "start": [year, month, day] (default today). "separator" and "id" are
-//       optional; "separator" is one printable ASCII character that cannot be
-//       part of a number (see Separator.h) and defaults to the run's separator
-//       (--decimal-separator, else the locale's).
-// Out: {"ok": true, "texts": [texts]}
+// In:  {"page": PAGE, "fields": [texts], "separator": ".", "id": <any JSON value>}
+//      and the keys of the pages that take them: "start": [year, month, day]
+//      (calendar; default today), "inclusive": true|false (days), "yearEnd":
+//      true|false, "closed": [dates], "weekend": [day names] (workdays,
+//      workday). "separator" and "id" are optional; "separator" is one
+//      printable ASCII character that cannot be part of a number (see
+//      Separator.h) and defaults to the run's separator (--decimal-separator,
+//      else the locale's). The pages and their fields are RunPage's (Pages.h).
+// Out: {"ok": true, "texts": [texts], "values": {...}}
 //      {"ok": false, "error": "<failure class>", "message": "<message as created>"}
 //      {"ok": false, "error": "usage", "message": "<what is wrong with the line>"}
 //      {"ok": false, "error": "EOutOfMemory", "message": "メモリが足りません"}
 //      when the answer cannot be built; the run goes on with the next line.
-// A calendar failure also carries "texts": the grid as the failure left it
-// (see CalendarCommand.h for the rows). A line with an "id" gets it back as the
-// last member of its answer, ", \"id\": " and the value's JSON text exactly as
-// the line wrote it; a line that is not a JSON object has no id to give back.
-// Malformed JSON is answered with a usage message naming the problem and its
-// byte position in the line (counted from 1); nesting deeper than
-// kMaxBatchNesting levels is refused while the line is read.
+// A calendar failure also carries "texts": the grid as the failure left it.
+// A line with an "id" gets it back as the last member of its answer,
+// ", \"id\": " and the value's JSON text exactly as the line wrote it; a line
+// that is not a JSON object has no id to give back. Malformed JSON is answered
+// with a usage message naming the problem and its byte position in the line
+// (counted from 1); nesting deeper than 16 levels is refused while the line
+// is read (BatchRequest.h).
 
 #include <cstddef>
 #include <cstdio>
@@ -28,7 +30,6 @@
 namespace vesk::cli {
 
 inline constexpr std::size_t kMaxBatchLine = 16u << 20;
-inline constexpr int kMaxBatchNesting = 16;
 
 // The answer line (without its line break) for one input line. Never raises;
 // leaves the decimal separator as it found it.

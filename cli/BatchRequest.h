@@ -1,7 +1,9 @@
 #pragma once
-// The stages of a batch line's answer, apart for the benchmarks: reading the
-// request and composing the answer (the page in between is RunPage), and the
-// direct path that most lines take.
+// A batch line's request, as the batch format's one reader reads it: every
+// line, whatever its shape, is read here once, checked as JSON (RFC 8259, with
+// well-formed UTF-8 and paired surrogates) and taken apart into the keys the
+// pages know. Texts are views into the line, or into the request's own
+// storage where the line wrote them with escapes.
 
 #include <array>
 #include <cstddef>
@@ -9,86 +11,88 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "cli/Pages.h"
 
 namespace vesk::cli {
 
+inline constexpr int kMaxBatchNesting = 16;
+
 enum class Presence { kAbsent, kBad, kGood };
 
-inline constexpr std::size_t kMaxPageFields = 6;
-
-// The common request, read without the parser: an object with "page",
-// "fields" and "separator", each at most once, and an "id" that is a string
-// or a short integer, whose strings are printable ASCII without escapes. Such
-// a line is valid JSON and reads as the parser reads it. Every text is a view
-// into the line.
-struct PlainRequest {
-    std::string_view page;
-    std::array<std::string_view, kMaxPageFields> fields;
-    std::size_t fieldCount = 0;
-    std::string_view separator;
-    std::string_view id;  // the raw JSON text, quotes included; empty when absent
-    bool hasPage = false, hasFields = false, hasSeparator = false;
-};
-
-// Reads a line of the common form into `request`; false for any other line,
-// which the parser then reads.
-bool ReadPlainRequest(std::string_view line, PlainRequest& request);
-
-// Answers a plain request of one of the three computing pages straight into
-// `out`, with its line break, the page's own failure included: its texts need
-// no escapes (the field texts are printable ASCII without quotes or
-// backslashes, the numbers' texts digits, signs, "E" and the separator), so
-// they are written as they are composed. False, with nothing written, for
-// everything else, which the general path answers: no page or no fields, the
-// other pages, a wrong number of fields, a separator that is unusable or would
-// need an escape in the answer.
-bool AppendPlainAnswer(const PlainRequest& request, std::string& out);
-
-// The answer that the parser's reading of a line gives, with its line break:
-// AppendBatchAnswer without the plain reader and the direct path, which the
-// tests hold against it. Raises std::bad_alloc.
-void AppendParsedBatchAnswer(std::string_view line, std::string& out);
-
 struct BatchRequest {
-    bool wellFormed = false;  // the line is JSON
-    bool object = false;      // ... and an object
+    bool object = false;  // the line is a JSON object, so its "id" is given back
     Presence page = Presence::kAbsent;
-    std::string pageName;
-    Presence fields = Presence::kAbsent;
-    std::vector<std::string> fieldTexts;  // the first kMaxPageFields
+    std::string_view pageName;
+    Presence fields = Presence::kAbsent;  // kGood: an array of strings
+    std::array<std::string_view, kMaxPageFields> fieldTexts{};  // the first kMaxPageFields
     std::size_t fieldCount = 0;
     Presence separator = Presence::kAbsent;
-    std::string separatorText;
-    Presence start = Presence::kAbsent;
-    std::array<std::int64_t, 3> startParts = {};
+    std::string_view separatorText;
+    Presence start = Presence::kAbsent;  // kGood: an array of whole numbers
+    std::array<std::int64_t, 3> startParts{};  // beyond +-10^15 read as 0
     std::size_t startCount = 0;
-    bool hasStartKey = false;
+    Presence inclusive = Presence::kAbsent, yearEnd = Presence::kAbsent;  // kGood: true or false
+    bool inclusiveValue = false, yearEndValue = false;
+    // kGood: an array of strings; its JSON text, read with ForEachString.
+    Presence closed = Presence::kAbsent, weekend = Presence::kAbsent;
+    std::string_view closedArray, weekendArray;
     std::optional<std::string> unknownKey;  // the first unknown key in byte order, bounded
-    std::string_view id;                    // the raw JSON text of "id", empty when absent
+    std::string_view id;  // the raw JSON text of "id", empty when absent
 
-    // Forgets the last line, keeping the buffers.
+    // True when every text was written without escapes, so that none holds
+    // a quote, a backslash or a control character.
+    bool PlainTexts() const { return storage.empty(); }
+
+    // The id to give back: only a JSON object has one.
+    std::string_view AnswerId() const { return object ? id : std::string_view(); }
+
+    std::string storage;  // the texts written with escapes; empty when there were none
+
+    // Forgets the last line, keeping the storage's buffer.
     void Reset() {
-        wellFormed = object = hasStartKey = false;
-        page = fields = separator = start = Presence::kAbsent;
-        pageName.clear();
-        fieldTexts.clear();
+        object = false;
+        page = fields = separator = start = inclusive = yearEnd = closed = weekend = Presence::kAbsent;
         fieldCount = startCount = 0;
-        separatorText.clear();
         unknownKey.reset();
         id = {};
+        storage.clear();
     }
-    // The id to give back: only a JSON object has one.
-    std::string_view AnswerId() const { return wellFormed && object ? id : std::string_view(); }
 };
 
-// Reads the request of a line into `request` (which it resets first), then
-// checks it as the format's rules say. Raises UsageError with the first
-// problem; `request.AnswerId()` is the id to give back all the same.
+// Reads `line` into `request`, forgetting the last line but keeping the
+// buffers. Raises UsageError for a line that is not JSON, naming the fault and
+// its byte position in the line (counted from 1): "malformed JSON at byte 12:
+// ..."; nesting deeper than kMaxBatchNesting levels is refused when it is met.
+// A raised request keeps the id of an object read so far only when the whole
+// line was read (never for malformed JSON). The views stay valid while `line`
+// and `request` live and `request` is not read into again.
 void ReadBatchRequest(std::string_view line, BatchRequest& request);
 
-// Appends the success answer with `texts` and the id (raw JSON, may be empty),
-// with its line break.
-void AppendBatchTexts(std::string& out, const std::vector<std::string>& texts, std::string_view id);
+// Calls `each` with every string of a JSON array that ReadBatchRequest has
+// read as an array of strings (closedArray, weekendArray), unescaped into
+// `scratch`. Raises what `each` raises.
+template <typename Each>
+void ForEachString(std::string_view array, std::string& scratch, Each&& each);
+
+// Unescapes the JSON string literal whose opening quote `p` points at, which
+// ReadBatchRequest has checked, into `out`; returns the byte after its closing
+// quote.
+const char* UnescapeChecked(const char* p, std::string& out);
+
+template <typename Each>
+void ForEachString(std::string_view array, std::string& scratch, Each&& each) {
+    const char* p = array.data();
+    const char* const end = p + array.size();
+    while (p < end) {
+        if (*p != '"') {
+            ++p;  // brackets, commas and blanks
+            continue;
+        }
+        scratch.clear();
+        p = UnescapeChecked(p, scratch);
+        each(std::string_view(scratch));
+    }
+}
 
 }  // namespace vesk::cli

@@ -142,10 +142,6 @@ std::string CalendarScreenText(const TMonthModel& calendar, bool reverseVideo) {
     return text;
 }
 
-std::string CalendarFieldCountMessage(std::size_t count) {
-    return "calendar takes 3 fields (year, month, day), not " + std::to_string(count);
-}
-
 std::exception_ptr ApplyCalendarFields(TMonthModel& calendar, const std::vector<std::string>& fields) {
     if (fields.size() != 3) throw UsageError{CalendarFieldCountMessage(fields.size())};
     try {

@@ -50,7 +50,4 @@ bool IsTerminal(std::FILE* stream);
 std::string CalendarPageText(const std::vector<std::string>& fields, bool reverseVideo,
                              std::exception_ptr& failure);
 
-// The usage message for a calendar request with `count` fields, not 3.
-std::string CalendarFieldCountMessage(std::size_t count);
-
 }  // namespace vesk::cli

@@ -35,7 +35,7 @@ double ParseStored(std::string_view text) {
 
 void AppendReal(std::string& out, double value) {
     char text[kRealTextRoom];
-    out.append(text, WriteRealText(text, value));
+    out.append(text, static_cast<std::size_t>(WriteRealText(text, value) - text));
 }
 
 }  // namespace

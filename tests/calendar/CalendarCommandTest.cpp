@@ -81,7 +81,9 @@ TEST_F(CalendarCommandTest, BatchAnswers) {
         json answer;
     } cases[] = {
         {"update applied", R"({"page": "calendar", "fields": ["2024", "2", "29"], "start": [2024, 1, 10]})",
-         json{{"ok", true}, {"texts", CalendarRowTextsFor(2024, 2, 29)}}},
+         json{{"ok", true},
+              {"texts", CalendarRowTextsFor(2024, 2, 29)},
+              {"values", {{"year", 2024}, {"month", 2}, {"day", 29}, {"holidays", json::array()}}}}},
         {"failed month step keeps the new year",
          R"({"page": "calendar", "fields": ["2025", "4", "30"], "start": [2024, 1, 31]})",
          json{{"ok", false},

@@ -25,7 +25,8 @@
 namespace {
 
 constexpr const char* kWeekday = R"({"page": "weekday", "fields": ["2001", "1", "1"]})";
-constexpr const char* kWeekdayAnswer = R"({"ok": true, "texts": ["  2001年1月1日は（月）曜日です。"]})";
+constexpr const char* kWeekdayAnswer =
+    R"({"ok": true, "texts": ["  2001年1月1日は（月）曜日です。"], "values": {"weekday": 1}})";
 
 struct Outcome {
     int status = -1;
@@ -145,9 +146,9 @@ TEST(BatchProcess, TheRunsSeparatorHoldsWhereALineHasNone) {
                       "\n");
     const Outcome run = Calculator({"--decimal-separator", ";", "--batch"}, in);
     EXPECT_TRUE(run.Exited(0));
-    EXPECT_EQ(run.out, R"({"ok": true, "texts": ["  2001年 1月 1;5日です。"]})"
+    EXPECT_EQ(run.out, R"({"ok": true, "texts": ["  2001年 1月 1;5日です。"], "values": {"year": 2001, "month": 1, "day": 1.5, "date": null}})"
                        "\n"
-                       R"({"ok": true, "texts": ["  2001年 1月 1.5日です。"]})"
+                       R"({"ok": true, "texts": ["  2001年 1月 1.5日です。"], "values": {"year": 2001, "month": 1, "day": 1.5, "date": null}})"
                        "\n");
 }
 
@@ -225,7 +226,7 @@ TEST(BatchProcess, EveryLineIsAnsweredUnderAMemoryLimit) {
     for (; empties.size() + 3 + 2 <= kLine; ++emptyCount) empties += R"(,"")";
     empties += std::string(kLine - empties.size() - 2, ' ') + "]}";
     const std::string manyFields =
-        R"({"ok": false, "error": "usage", "message": "weekday takes 3 fields, not )" +
+        R"({"ok": false, "error": "usage", "message": "weekday takes 3 fields (year, month, day) or a date, not )" +
         std::to_string(emptyCount) + "\"}";
     const struct {
         const char* name;

@@ -120,8 +120,7 @@ TEST(Calculator, OptionsAndFieldsFromTheArgumentList) {
         {"ISO date before the count", {"after", "2001-01-01", "270"}, 0, "  2001年 9月 28日です。\n", ""},
         {"two ISO dates", {"span", "2001-01-01", "2001/12/31"}, 0,
          "(１)から(２)までの日数は  364日です。\n およそ  1年  0ヶ月...です。\n", ""},
-        {"mixed separators are one field", {"weekday", "2001-01/01"}, 2, "",
-         "vesk310-calc: weekday takes 3 fields, not 1\n"},
+        {"mixed separators are no date", {"weekday", "2001-01/01"}, 2, "", "vesk310-calc: '2001-01/01' is not a date\n"},
         {"five-digit year is one field", {"weekday", "20011-01-01", "1", "1"}, 1, "",
          "vesk310-calc: '20011-01-01' は数値ではありません.\n"},
         {"three-digit month is one field", {"weekday", "2001-001-01", "1", "1"}, 1, "",
@@ -130,8 +129,8 @@ TEST(Calculator, OptionsAndFieldsFromTheArgumentList) {
          "vesk310-calc: '-2001-01-01' は数値ではありません.\n"},
         // wrong counts and bad options: one line, then the hint
         {"no page", {}, 2, "", "vesk310-calc: no page given: weekday, span, after, uptime or calendar\n"},
-        {"too few fields", {"span", "2001-01-01"}, 2, "", "vesk310-calc: span takes 6 fields, not 3\n"},
-        {"too many fields", {"weekday", "today", "1"}, 2, "", "vesk310-calc: weekday takes 3 fields, not 4\n"},
+        {"too few fields", {"span", "2001-01-01"}, 2, "", "vesk310-calc: span takes 6 fields (two dates of year, month, day) or 2 dates, not 3\n"},
+        {"too many fields", {"weekday", "today", "1"}, 2, "", "vesk310-calc: weekday takes 3 fields (year, month, day) or a date, not 4\n"},
         {"unknown page", {"moon"}, 2, "", "vesk310-calc: unknown page 'moon'\n"},
         {"unknown option", {"--frobnicate", "weekday"}, 2, "", "vesk310-calc: invalid option '--frobnicate'\n"},
         {"unknown short option", {"-x"}, 2, "", "vesk310-calc: invalid option '-x'\n"},
@@ -202,13 +201,22 @@ TEST(Calculator, HelpNamesPagesExitCodesBatchKeysAndTheManual) {
 TEST(Batch, AnswersEachLineInTheDocumentedFormat) {
     const std::pair<const char*, const char*> cases[] = {
         {R"({"page": "weekday", "fields": ["2001", "1", "1"]})",
-         R"({"ok": true, "texts": ["  2001年1月1日は（月）曜日です。"]})"},
+         R"({"ok": true, "texts": ["  2001年1月1日は（月）曜日です。"], "values": {"weekday": 1}})"},
+        {R"({"page": "weekday", "fields": ["-400", "3", "1"]})",
+         R"({"ok": true, "texts": ["  -400年3月1日は（）曜日です。"], "values": {"weekday": -4}})"},
         {R"({"page": "span", "fields": ["2001", "1", "1", "2001", "1", "1,5"], "separator": ","})",
-         R"({"ok": true, "texts": ["(１)から(２)までの日数は  0,5日です。", " およそ  0年  0ヶ月...です。"]})"},
+         R"({"ok": true, "texts": ["(１)から(２)までの日数は  0,5日です。", " およそ  0年  0ヶ月...です。"], "values": {"days": 0.5, "years": 0, "months": 0}})"},
+        {R"({"page": "span", "fields": ["2001", "1", "1", "1998", "11", "1"]})",
+         R"({"ok": true, "texts": ["(１)から(２)までの日数は  -792日です。", " およそ  -2年  -1ヶ月...です。"], "values": {"days": -792, "years": -2, "months": -1}})"},
         {R"({"page": "after", "fields": ["2001", "1", "1", "0.1"]})",
-         R"({"ok": true, "texts": ["  2001年 1月 1.09999999997672日です。"]})"},
+         R"({"ok": true, "texts": ["  2001年 1月 1.09999999997672日です。"], "values": {"year": 2001, "month": 1, "day": 1.099999999976717, "date": null}})"},
+        {R"({"page": "after", "fields": ["2001", "1", "1", "270"]})",
+         R"({"ok": true, "texts": ["  2001年 9月 28日です。"], "values": {"year": 2001, "month": 9, "day": 28, "date": "2001-09-28"}})"},
+        // a four-year-rule date that the Gregorian calendar does not have
+        {R"({"page": "after", "fields": ["2100", "2", "28", "1"]})",
+         R"({"ok": true, "texts": ["  2100年 2月 29日です。"], "values": {"year": 2100, "month": 2, "day": 29, "date": null}})"},
         {R"({"page": "uptime", "fields": ["2147483648"]})",
-         R"({"ok": true, "texts": ["596時間 31分 23秒 "]})"},
+         R"({"ok": true, "texts": ["596時間 31分 23秒 "], "values": {"hours": 596, "minutes": 31, "seconds": 23}})"},
         // the page's failures, message as created (no box full stop)
         {R"({"page": "weekday", "fields": ["abc", "1", "x"]})",
          R"({"ok": false, "error": "EConvertError", "message": "'abc' は数値ではありません"})"},
@@ -266,7 +274,7 @@ TEST(Batch, OneAnswerLineForEveryInputLineInOrder) {
     for (std::size_t at = 0; (at = out.find("\"usage\"", at)) != std::string::npos; ++at) ++failures;
     EXPECT_EQ(lines, 2001u);
     EXPECT_EQ(failures, 667u);
-    EXPECT_EQ(out.substr(0, out.find('\n')), R"({"ok": false, "error": "usage", "message": "malformed JSON at byte 1: syntax error while parsing value - invalid literal"})");
+    EXPECT_EQ(out.substr(0, out.find('\n')), R"({"ok": false, "error": "usage", "message": "malformed JSON at byte 1: expected a JSON value, found 'b'"})");
 }
 
 TEST(Batch, AnOverlongLineIsRefusedAndTheRunGoesOn) {
@@ -276,7 +284,7 @@ TEST(Batch, AnOverlongLineIsRefusedAndTheRunGoesOn) {
     const std::string out = BatchOver(input);
     EXPECT_EQ(out, "{\"ok\": false, \"error\": \"usage\", \"message\": \"the line is longer than " +
                        std::to_string(kMaxBatchLine) + " bytes\"}\n" +
-                       R"({"ok": true, "texts": ["0時間 0分 0秒 "]})" + "\n");
+                       R"({"ok": true, "texts": ["0時間 0分 0秒 "], "values": {"hours": 0, "minutes": 0, "seconds": 0}})" + "\n");
 }
 
 }  // namespace

@@ -109,7 +109,7 @@ class ArgumentVector(unittest.TestCase):
     def test_bad_usage_is_two_lines(self):
         done = run("weekday", "2001", "1")
         self.assertEqual(done.returncode, 2)
-        self.assertEqual(done.stderr, "vesk310-calc: weekday takes 3 fields, not 2\n"
+        self.assertEqual(done.stderr, "vesk310-calc: weekday takes 3 fields (year, month, day) or a date, not 2\n"
                                       "Try 'vesk310-calc --help' for more information.\n")
 
 
