@@ -16,7 +16,8 @@ namespace {
 
 using namespace vesk::cli;
 
-constexpr const char* kSpanLine = R"({"page": "span", "fields": ["2001", "1", "1", "2024", "2", "29"]})";
+constexpr const char* kSpanLine =
+    R"({"page": "span", "fields": ["2001", "1", "1", "2024", "2", "29"]})";
 
 // Reading a request: the common shape, whose texts are views into the line,
 // and a line with escapes and an array for its id.
@@ -29,13 +30,16 @@ void BatchStageRead(benchmark::State& state, const char* line) {
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
 }
 BENCHMARK_CAPTURE(BatchStageRead, plain, kSpanLine);
-BENCHMARK_CAPTURE(BatchStageRead, escapes,
-                  R"({"page": "span", "fields": ["2001", "1", "\u0031", "2024", "2", "29"], "id": [12, {"a": "\n"}]})");
-BENCHMARK_CAPTURE(BatchStageRead, japanese, R"({"page": "era", "fields": ["令和6年1月5日"], "id": 17})");
+BENCHMARK_CAPTURE(
+    BatchStageRead, escapes,
+    R"({"page": "span", "fields": ["2001", "1", "\u0031", "2024", "2", "29"], "id": [12, {"a": "\n"}]})");
+BENCHMARK_CAPTURE(BatchStageRead, japanese,
+                  R"({"page": "era", "fields": ["令和6年1月5日"], "id": 17})");
 
 // The page into an answer that is kept from call to call, as the batch mode
 // keeps it.
-void BatchStagePage(benchmark::State& state, const char* page, std::vector<std::string_view> fields) {
+void BatchStagePage(benchmark::State& state, const char* page,
+                    std::vector<std::string_view> fields) {
     PageAnswer answer;
     const PageOptions options;
     for (auto _ : state) {
@@ -59,9 +63,11 @@ void BatchWholeLine(benchmark::State& state, const char* line) {
 }
 BENCHMARK_CAPTURE(BatchWholeLine, weekday, R"({"page": "weekday", "fields": ["2024", "2", "29"]})");
 BENCHMARK_CAPTURE(BatchWholeLine, span, kSpanLine);
-BENCHMARK_CAPTURE(BatchWholeLine, after, R"({"page": "after", "fields": ["2024", "2", "29", "270"]})");
-BENCHMARK_CAPTURE(BatchWholeLine, idAndEscapes,
-                  R"({"page": "span", "fields": ["2001", "1", "\u0031", "2024", "2", "29"], "id": [12]})");
+BENCHMARK_CAPTURE(BatchWholeLine, after,
+                  R"({"page": "after", "fields": ["2024", "2", "29", "270"]})");
+BENCHMARK_CAPTURE(
+    BatchWholeLine, idAndEscapes,
+    R"({"page": "span", "fields": ["2001", "1", "\u0031", "2024", "2", "29"], "id": [12]})");
 
 // 100,000 span lines from a file to /dev/null, on the given number of threads.
 void BatchStream(benchmark::State& state) {

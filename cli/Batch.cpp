@@ -38,8 +38,8 @@ void AppendTextElements(std::string& out, const PageAnswer& answer) {
 }
 
 // A failure's answer; the calendar's adds the grid as the failure left it.
-void AppendFailed(std::string& out, std::string_view error, std::string_view message, std::string_view id,
-                  const PageAnswer* answer = nullptr) {
+void AppendFailed(std::string& out, std::string_view error, std::string_view message,
+                  std::string_view id, const PageAnswer* answer = nullptr) {
     out += "{\"ok\": false, \"error\": "sv;
     AppendQuoted(out, error);
     out += ", \"message\": "sv;
@@ -63,8 +63,10 @@ void CheckRequest(BatchRequest& request) {
     if (request.page != Presence::kGood) throw UsageError{"\"page\" must be a string"};
     // The keys of other pages are unknown to this one.
     const unsigned keys = PageKeys(request.pageName);
-    if (!(keys & kStartKey) && request.start != Presence::kAbsent) KeepFirst(request.unknownKey, "start");
-    if (!(keys & kInclusiveKey) && request.inclusive != Presence::kAbsent) KeepFirst(request.unknownKey, "inclusive");
+    if (!(keys & kStartKey) && request.start != Presence::kAbsent)
+        KeepFirst(request.unknownKey, "start");
+    if (!(keys & kInclusiveKey) && request.inclusive != Presence::kAbsent)
+        KeepFirst(request.unknownKey, "inclusive");
     if (!(keys & kBusinessKeys)) {
         if (request.yearEnd != Presence::kAbsent) KeepFirst(request.unknownKey, "yearEnd");
         if (request.closed != Presence::kAbsent) KeepFirst(request.unknownKey, "closed");
@@ -90,7 +92,8 @@ std::chrono::year_month_day StartDate(const BatchRequest& request) {
     if (request.start != Presence::kGood || request.startCount != 3) throw UsageError{problem};
     const auto& [y, m, d] = request.startParts;
     if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1 || d > 31) throw UsageError{problem};
-    const year_month_day date{year{static_cast<int>(y)}, month{static_cast<unsigned>(m)}, day{static_cast<unsigned>(d)}};
+    const year_month_day date{year{static_cast<int>(y)}, month{static_cast<unsigned>(m)},
+                              day{static_cast<unsigned>(d)}};
     if (!date.ok()) throw UsageError{problem};
     return date;
 }
@@ -99,7 +102,8 @@ std::chrono::year_month_day StartDate(const BatchRequest& request) {
 void ReadOptions(BatchRequest& request, PageOptions& options) {
     if (request.start != Presence::kAbsent) options.start = StartDate(request);
     const auto boolean = [](Presence presence, bool value, const char* name) {
-        if (presence == Presence::kBad) throw UsageError{std::string("\"") + name + "\" must be true or false"};
+        if (presence == Presence::kBad)
+            throw UsageError{std::string("\"") + name + "\" must be true or false"};
         return presence == Presence::kGood && value;
     };
     options.inclusive = boolean(request.inclusive, request.inclusiveValue, "inclusive");
@@ -111,7 +115,8 @@ void ReadOptions(BatchRequest& request, PageOptions& options) {
             options.closed.push_back(std::chrono::sys_days{ReadDateField(text, options.today)});
         });
     }
-    if (request.weekend == Presence::kBad) throw UsageError{"\"weekend\" must be an array of day names"};
+    if (request.weekend == Presence::kBad)
+        throw UsageError{"\"weekend\" must be an array of day names"};
     if (request.weekend == Presence::kGood) {
         options.weekend = {};
         ForEachString(request.weekendArray, scratch, [&](std::string_view text) {
@@ -148,7 +153,8 @@ void Answer(BatchRequest& request, PageAnswer& answer, std::string& out) {
         // escapes when none of those had any.
         answer.WriteTextsTo(calendar ? nullptr : &out, request.PlainTexts());
         const std::size_t kept = std::min(request.fieldCount, kMaxPageFields);
-        RunPage(request.pageName, std::span(request.fieldTexts).first(kept), request.fieldCount, options, answer);
+        RunPage(request.pageName, std::span(request.fieldTexts).first(kept), request.fieldCount,
+                options, answer);
         if (calendar) {
             AppendTextElements(out, answer);
             out += ']';

@@ -40,8 +40,8 @@ inline const char* SkipPlainBytes(const char* p, const char* end) {
             std::uint64_t v;
             std::memcpy(&v, p, sizeof v);
             const std::uint64_t stop = zeroByte(v ^ (kOnes * '"')) | zeroByte(v ^ (kOnes * '\\')) |
-                                       zeroByte(v ^ (kOnes * 0x7F)) | ((v - kOnes * 0x20) & ~v & kHighs) |
-                                       (v & kHighs);
+                                       zeroByte(v ^ (kOnes * 0x7F)) |
+                                       ((v - kOnes * 0x20) & ~v & kHighs) | (v & kHighs);
             if (stop != 0) return p + std::countr_zero(stop) / 8;
             p += 8;
         }
@@ -57,7 +57,9 @@ constexpr auto kBlank = [] {
     return blank;
 }();
 
-bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool IsHex(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
 
 // [0, 0xFFFF]: four hex digits, checked.
 unsigned HexValue(const char* p) {
@@ -149,7 +151,7 @@ std::optional<std::int64_t> WholeNumber(std::string_view token) {
 }
 
 class Reader {
-public:
+  public:
     Reader(std::string_view line, BatchRequest& request)
         : begin_(line.data()), end_(line.data() + line.size()), request_(request) {}
 
@@ -161,13 +163,15 @@ public:
             p = Value(p, 0);
         }
         p = Blanks(p);
-        if (p != end_) Fail(p, "expected the end of the line after the JSON value, found " + Found(p, end_));
+        if (p != end_)
+            Fail(p, "expected the end of the line after the JSON value, found " + Found(p, end_));
     }
 
-private:
+  private:
     [[noreturn]] void Fail(const char* at, std::string_view what) const {
         request_.object = false;  // no id for a line that is not JSON
-        throw UsageError{"malformed JSON at byte " + std::to_string(at - begin_ + 1) + ": " + std::string(what)};
+        throw UsageError{"malformed JSON at byte " + std::to_string(at - begin_ + 1) + ": " +
+                         std::string(what)};
     }
 
     const char* Blanks(const char* p) const {
@@ -177,7 +181,8 @@ private:
 
     const char* Expect(const char* p, char c, const char* what) const {
         p = Blanks(p);
-        if (p == end_ || *p != c) Fail(p, std::string("expected ") + what + ", found " + Found(p, end_));
+        if (p == end_ || *p != c)
+            Fail(p, std::string("expected ") + what + ", found " + Found(p, end_));
         return p + 1;
     }
 
@@ -246,34 +251,55 @@ private:
         if (end_ - p < 2) Fail(p, "the string is not closed");
         char simple = 0;
         switch (p[1]) {
-            case '"': simple = '"'; break;
-            case '\\': simple = '\\'; break;
-            case '/': simple = '/'; break;
-            case 'b': simple = '\b'; break;
-            case 'f': simple = '\f'; break;
-            case 'n': simple = '\n'; break;
-            case 'r': simple = '\r'; break;
-            case 't': simple = '\t'; break;
-            case 'u': break;
-            default: Fail(p, "invalid escape '\\" + std::string(1, p[1]) + "' in a string");
+            case '"':
+                simple = '"';
+                break;
+            case '\\':
+                simple = '\\';
+                break;
+            case '/':
+                simple = '/';
+                break;
+            case 'b':
+                simple = '\b';
+                break;
+            case 'f':
+                simple = '\f';
+                break;
+            case 'n':
+                simple = '\n';
+                break;
+            case 'r':
+                simple = '\r';
+                break;
+            case 't':
+                simple = '\t';
+                break;
+            case 'u':
+                break;
+            default:
+                Fail(p, "invalid escape '\\" + std::string(1, p[1]) + "' in a string");
         }
         if (simple != 0) {
             if (out != nullptr) *out += simple;
             return p + 2;
         }
         const auto unit = [&](const char* at) {
-            if (end_ - at < 6 || at[0] != '\\' || at[1] != 'u' || !IsHex(at[2]) || !IsHex(at[3]) || !IsHex(at[4]) ||
-                !IsHex(at[5])) {
+            if (end_ - at < 6 || at[0] != '\\' || at[1] != 'u' || !IsHex(at[2]) || !IsHex(at[3]) ||
+                !IsHex(at[4]) || !IsHex(at[5])) {
                 Fail(at, "'\\u' must be followed by 4 hex digits");
             }
             return HexValue(at + 2);
         };
         char32_t code = unit(p);
-        if (code >= 0xDC00 && code <= 0xDFFF) Fail(p, "a low surrogate '\\u" + std::string(p + 2, 4) + "' without a high one");
+        if (code >= 0xDC00 && code <= 0xDFFF)
+            Fail(p, "a low surrogate '\\u" + std::string(p + 2, 4) + "' without a high one");
         if (code >= 0xD800 && code <= 0xDBFF) {
-            if (end_ - p < 12 || p[6] != '\\' || p[7] != 'u') Fail(p, "a high surrogate '\\u" + std::string(p + 2, 4) + "' without a low one");
+            if (end_ - p < 12 || p[6] != '\\' || p[7] != 'u')
+                Fail(p, "a high surrogate '\\u" + std::string(p + 2, 4) + "' without a low one");
             const unsigned low = unit(p + 6);
-            if (low < 0xDC00 || low > 0xDFFF) Fail(p + 6, "a high surrogate must be followed by a low one");
+            if (low < 0xDC00 || low > 0xDFFF)
+                Fail(p + 6, "a high surrogate must be followed by a low one");
             code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
             p += 6;
         }
@@ -321,7 +347,8 @@ private:
 
     const char* Literal(const char* p) const {
         for (const std::string_view word : {"true"sv, "false"sv, "null"sv}) {
-            if (static_cast<std::size_t>(end_ - p) >= word.size() && std::string_view(p, word.size()) == word) {
+            if (static_cast<std::size_t>(end_ - p) >= word.size() &&
+                std::string_view(p, word.size()) == word) {
                 return p + word.size();
             }
         }
@@ -334,12 +361,26 @@ private:
         p = Blanks(p);
         if (p == end_) Fail(p, "expected a JSON value, found the end of the line");
         switch (*p) {
-            case '"': return SkipString(p);
-            case '{': return Container(p, depth, true);
-            case '[': return Container(p, depth, false);
-            case '-': case '0': case '1': case '2': case '3': case '4': case '5': case '6': case '7': case '8':
-            case '9': return Number(p);
-            default: return Literal(p);
+            case '"':
+                return SkipString(p);
+            case '{':
+                return Container(p, depth, true);
+            case '[':
+                return Container(p, depth, false);
+            case '-':
+            case '0':
+            case '1':
+            case '2':
+            case '3':
+            case '4':
+            case '5':
+            case '6':
+            case '7':
+            case '8':
+            case '9':
+                return Number(p);
+            default:
+                return Literal(p);
         }
     }
 
@@ -352,7 +393,8 @@ private:
         for (;;) {
             if (object) {
                 p = Blanks(p);
-                if (p == end_ || *p != '"') Fail(p, "expected a string key, found " + Found(p, end_));
+                if (p == end_ || *p != '"')
+                    Fail(p, "expected a string key, found " + Found(p, end_));
                 p = Expect(SkipString(p), ':', "':' after the key");
             }
             p = Blanks(Value(p, depth + 1));
@@ -367,8 +409,8 @@ private:
 
     [[noreturn]] void Nested(const char* p) const {
         request_.object = false;
-        throw UsageError{"JSON nested deeper than " + std::to_string(kMaxBatchNesting) + " levels at byte " +
-                         std::to_string(p - begin_ + 1)};
+        throw UsageError{"JSON nested deeper than " + std::to_string(kMaxBatchNesting) +
+                         " levels at byte " + std::to_string(p - begin_ + 1)};
     }
 
     // The request: the line's object, its known keys read, the rest checked.
@@ -440,7 +482,8 @@ private:
                 }
                 if (key == "inclusive"sv) return Boolean(p, r.inclusive, r.inclusiveValue);
                 break;
-            default: break;
+            default:
+                break;
         }
         if (!r.unknownKey || BoundedText(key) < *r.unknownKey) r.unknownKey = BoundedText(key);
         return Value(p, 1);
@@ -500,10 +543,12 @@ private:
     // An array of strings: its JSON text, read again by ForEachString.
     const char* Strings(const char* p, bool array, Presence& presence, std::string_view& text) {
         presence = array ? Presence::kGood : Presence::kBad;
-        const char* const end = array ? Elements(p, [&](const char* q) {
-            if (q == end_ || *q != '"') presence = Presence::kBad;
-            return Value(q, 2);
-        })
+        const char* const end = array ? Elements(p,
+                                                 [&](const char* q) {
+                                                     if (q == end_ || *q != '"')
+                                                         presence = Presence::kBad;
+                                                     return Value(q, 2);
+                                                 })
                                       : Value(p, 1);
         text = std::string_view(p, static_cast<std::size_t>(end - p));
         return end;
@@ -527,7 +572,8 @@ private:
 void ReadBatchRequest(std::string_view line, BatchRequest& request) {
     request.Reset();
     if (const void* nul = std::memchr(line.data(), '\0', line.size()); nul != nullptr) {
-        throw UsageError{"malformed JSON at byte " + std::to_string(static_cast<const char*>(nul) - line.data() + 1) +
+        throw UsageError{"malformed JSON at byte " +
+                         std::to_string(static_cast<const char*>(nul) - line.data() + 1) +
                          ": a NUL byte"};
     }
     Reader(line, request).Read();

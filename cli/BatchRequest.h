@@ -24,12 +24,12 @@ struct BatchRequest {
     bool object = false;  // the line is a JSON object, so its "id" is given back
     Presence page = Presence::kAbsent;
     std::string_view pageName;
-    Presence fields = Presence::kAbsent;  // kGood: an array of strings
+    Presence fields = Presence::kAbsent;                        // kGood: an array of strings
     std::array<std::string_view, kMaxPageFields> fieldTexts{};  // the first kMaxPageFields
     std::size_t fieldCount = 0;
     Presence separator = Presence::kAbsent;
     std::string_view separatorText;
-    Presence start = Presence::kAbsent;  // kGood: an array of whole numbers
+    Presence start = Presence::kAbsent;        // kGood: an array of whole numbers
     std::array<std::int64_t, 3> startParts{};  // beyond +-10^15 read as 0
     std::size_t startCount = 0;
     Presence inclusive = Presence::kAbsent, yearEnd = Presence::kAbsent;  // kGood: true or false
@@ -38,7 +38,7 @@ struct BatchRequest {
     Presence closed = Presence::kAbsent, weekend = Presence::kAbsent;
     std::string_view closedArray, weekendArray;
     std::optional<std::string> unknownKey;  // the first unknown key in byte order, bounded
-    std::string_view id;  // the raw JSON text of "id", empty when absent
+    std::string_view id;                    // the raw JSON text of "id", empty when absent
 
     // True when every text was written without escapes, so that none holds
     // a quote, a backslash or a control character.
@@ -52,7 +52,8 @@ struct BatchRequest {
     // Forgets the last line, keeping the storage's buffer.
     void Reset() {
         object = false;
-        page = fields = separator = start = inclusive = yearEnd = closed = weekend = Presence::kAbsent;
+        page = fields = separator = start = inclusive = yearEnd = closed = weekend =
+            Presence::kAbsent;
         fieldCount = startCount = 0;
         unknownKey.reset();
         id = {};

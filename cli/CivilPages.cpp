@@ -2,10 +2,13 @@
 
 namespace vesk::cli {
 
-bool RunCivilPage(std::string_view, std::span<const std::string_view>, std::size_t, const PageOptions&, PageAnswer&) {
+bool RunCivilPage(std::string_view, std::span<const std::string_view>, std::size_t,
+                  const PageOptions&, PageAnswer&) {
     return false;
 }
 
-void AppendMonthHolidays(JsonMembers& values, std::chrono::year_month_day) { values.Raw("holidays") += "[]"; }
+void AppendMonthHolidays(JsonMembers& values, std::chrono::year_month_day) {
+    values.Raw("holidays") += "[]";
+}
 
 }  // namespace vesk::cli

@@ -14,8 +14,8 @@ namespace vesk::cli {
 
 // Computes the civil-calendar page `page` into `answer`, as RunPage does;
 // false, with nothing done, when `page` is none of them.
-bool RunCivilPage(std::string_view page, std::span<const std::string_view> fields, std::size_t fieldCount,
-                  const PageOptions& options, PageAnswer& answer);
+bool RunCivilPage(std::string_view page, std::span<const std::string_view> fields,
+                  std::size_t fieldCount, const PageOptions& options, PageAnswer& answer);
 
 // Appends the member "holidays" to `values`: the national holidays of the
 // month of `date`, [{"date": ISO, "name": ...}, ...]; an empty list outside the

@@ -19,11 +19,14 @@ std::chrono::year_month_day ReadDateField(std::string_view text, TodayFunction t
             separator = *p++;
         }
         const auto [next, error] = std::from_chars(p, end, parts[i]);
-        if (error != std::errc() || next == p) throw UsageError{"'" + BoundedText(text) + "' is not a date"};
+        if (error != std::errc() || next == p)
+            throw UsageError{"'" + BoundedText(text) + "' is not a date"};
         p = next;
     }
-    const year_month_day date{year{parts[0]}, month{static_cast<unsigned>(parts[1])}, day{static_cast<unsigned>(parts[2])}};
-    if (p != end || !date.ok() || parts[0] < 1 || parts[0] > 9999) throw UsageError{"'" + BoundedText(text) + "' is not a date"};
+    const year_month_day date{year{parts[0]}, month{static_cast<unsigned>(parts[1])},
+                              day{static_cast<unsigned>(parts[2])}};
+    if (p != end || !date.ok() || parts[0] < 1 || parts[0] > 9999)
+        throw UsageError{"'" + BoundedText(text) + "' is not a date"};
     return date;
 }
 
@@ -31,7 +34,8 @@ std::array<bool, 7> ReadWeekend(std::string_view list) {
     static constexpr std::string_view kNames[] = {"sun", "mon", "tue", "wed", "thu", "fri", "sat"};
     std::array<bool, 7> days{};
     for (std::size_t i = 0; i < 7; ++i) days[i] = list == kNames[i];
-    if (days == std::array<bool, 7>{}) throw UsageError{"'" + BoundedText(list) + "' is not a day name"};
+    if (days == std::array<bool, 7>{})
+        throw UsageError{"'" + BoundedText(list) + "' is not a day name"};
     return days;
 }
 

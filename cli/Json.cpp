@@ -18,7 +18,7 @@ std::size_t Utf8SequenceLength(const unsigned char* p, const unsigned char* end)
         length = 2;
     } else if (c >= 0xE0 && c <= 0xEF) {
         length = 3;
-        if (c == 0xE0) low = 0xA0;  // no overlong forms
+        if (c == 0xE0) low = 0xA0;   // no overlong forms
         if (c == 0xED) high = 0x9F;  // no surrogates
     } else if (c >= 0xF0 && c <= 0xF4) {
         length = 4;
@@ -40,13 +40,27 @@ namespace {
 void AppendEscape(std::string& out, unsigned char c) {
     static constexpr char kHex[] = "0123456789abcdef";
     switch (c) {
-        case '"': out += "\\\""sv; break;
-        case '\\': out += "\\\\"sv; break;
-        case '\b': out += "\\b"sv; break;
-        case '\f': out += "\\f"sv; break;
-        case '\n': out += "\\n"sv; break;
-        case '\r': out += "\\r"sv; break;
-        case '\t': out += "\\t"sv; break;
+        case '"':
+            out += "\\\""sv;
+            break;
+        case '\\':
+            out += "\\\\"sv;
+            break;
+        case '\b':
+            out += "\\b"sv;
+            break;
+        case '\f':
+            out += "\\f"sv;
+            break;
+        case '\n':
+            out += "\\n"sv;
+            break;
+        case '\r':
+            out += "\\r"sv;
+            break;
+        case '\t':
+            out += "\\t"sv;
+            break;
         default: {
             const char escape[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
             out.append(escape, sizeof escape);
@@ -75,8 +89,8 @@ const char* FirstToEscape(const char* p, const char* end) {
         while (end - p >= 8) {
             std::uint64_t v;
             std::memcpy(&v, p, sizeof v);
-            const std::uint64_t stop =
-                zeroByte(v ^ (kOnes * '"')) | zeroByte(v ^ (kOnes * '\\')) | ((v - kOnes * 0x20) & ~v & kHighs);
+            const std::uint64_t stop = zeroByte(v ^ (kOnes * '"')) | zeroByte(v ^ (kOnes * '\\')) |
+                                       ((v - kOnes * 0x20) & ~v & kHighs);
             if (stop != 0) return p + std::countr_zero(stop) / 8;
             p += 8;
         }
@@ -195,7 +209,8 @@ void AppendNumber(std::string& out, std::int64_t value) {
 
 void AppendIsoDate(std::string& out, std::chrono::year_month_day date) {
     const int year = static_cast<int>(date.year());
-    const unsigned month = static_cast<unsigned>(date.month()), day = static_cast<unsigned>(date.day());
+    const unsigned month = static_cast<unsigned>(date.month()),
+                   day = static_cast<unsigned>(date.day());
     const char text[] = {'"',
                          static_cast<char>('0' + year / 1000 % 10),
                          static_cast<char>('0' + year / 100 % 10),

@@ -45,7 +45,7 @@ void AppendIsoDate(std::string& out, std::chrono::year_month_day date);
 // plain ASCII literals of the calculator's own, of at most 32 bytes, and are
 // written unescaped.
 class JsonMembers {
-public:
+  public:
     explicit JsonMembers(std::string& out) : out_(out) {}
 
     JsonMembers& Number(std::string_view name, double value);
@@ -63,7 +63,7 @@ public:
     // The longest name, with its quotes, the colon and the comma before it.
     static constexpr std::size_t kMaxName = 40;
 
-private:
+  private:
     char* Name(char* p, std::string_view name);
     JsonMembers& Literal(std::string_view name, std::string_view literal);
 

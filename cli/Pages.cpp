@@ -22,7 +22,8 @@ using namespace std::string_view_literals;
 using Fields = std::span<const std::string_view>;
 
 [[noreturn]] void WrongCount(std::string_view page, std::string_view takes, std::size_t count) {
-    throw UsageError{std::string(page) + " takes " + std::string(takes) + ", not " + std::to_string(count)};
+    throw UsageError{std::string(page) + " takes " + std::string(takes) + ", not " +
+                     std::to_string(count)};
 }
 
 // The dialog's fields of a date in one field: year, month and day without
@@ -32,7 +33,8 @@ struct DateTexts {
 };
 
 DateTexts SplitDate(year_month_day date) {
-    return {{std::to_string(static_cast<int>(date.year())), std::to_string(static_cast<unsigned>(date.month())),
+    return {{std::to_string(static_cast<int>(date.year())),
+             std::to_string(static_cast<unsigned>(date.month())),
              std::to_string(static_cast<unsigned>(date.day()))}};
 }
 
@@ -40,8 +42,9 @@ DateTexts SplitDate(year_month_day date) {
 // `fields` as they are when there are `full` of them; else, for `dates`
 // one-field dates followed by `rest` fields, each date as its three texts.
 // `storage` keeps the texts the views point into.
-std::array<std::string_view, kMaxPageFields> DialogFields(std::string_view page, std::string_view takes,
-                                                          Fields fields, std::size_t count, std::size_t full,
+std::array<std::string_view, kMaxPageFields> DialogFields(std::string_view page,
+                                                          std::string_view takes, Fields fields,
+                                                          std::size_t count, std::size_t full,
                                                           std::size_t dates, std::size_t rest,
                                                           const PageOptions& options,
                                                           std::array<DateTexts, 2>& storage) {
@@ -62,8 +65,8 @@ std::array<std::string_view, kMaxPageFields> DialogFields(std::string_view page,
 
 void WeekdayPage(Fields fields, std::size_t count, const PageOptions& options, PageAnswer& answer) {
     std::array<DateTexts, 2> storage;
-    const auto f = DialogFields("weekday", "3 fields (year, month, day) or a date", fields, count, 3, 1, 0, options,
-                                storage);
+    const auto f = DialogFields("weekday", "3 fields (year, month, day) or a date", fields, count,
+                                3, 1, 0, options, storage);
     const std::int32_t index = WeekdayPageIndex(f[0], f[1], f[2]);
     AppendWeekdaySentence(answer.AddText(), f[0], f[1], f[2], index);
     answer.Values().Integer("weekday", index);
@@ -71,8 +74,8 @@ void WeekdayPage(Fields fields, std::size_t count, const PageOptions& options, P
 
 void SpanPage(Fields fields, std::size_t count, const PageOptions& options, PageAnswer& answer) {
     std::array<DateTexts, 2> storage;
-    const auto f = DialogFields("span", "6 fields (two dates of year, month, day) or 2 dates", fields, count, 6, 2, 0,
-                                options, storage);
+    const auto f = DialogFields("span", "6 fields (two dates of year, month, day) or 2 dates",
+                                fields, count, 6, 2, 0, options, storage);
     const DaySpanValues values = DaySpanPageValues(f[0], f[1], f[2], f[3], f[4], f[5]);
     AppendDaySpanCount(answer.AddText(), values.count);
     AppendDaySpanApprox(answer.AddText(), values.span);
@@ -88,8 +91,10 @@ std::optional<year_month_day> ExistingDate(const RealDate& date) {
     const auto whole = [](double value, double low, double high) {
         return value >= low && value <= high && std::trunc(value) == value;
     };
-    if (!whole(date.year, 1, 9999) || !whole(date.month, 1, 12) || !whole(date.day, 1, 31)) return std::nullopt;
-    const year_month_day ymd{year{static_cast<int>(date.year)}, month{static_cast<unsigned>(date.month)},
+    if (!whole(date.year, 1, 9999) || !whole(date.month, 1, 12) || !whole(date.day, 1, 31))
+        return std::nullopt;
+    const year_month_day ymd{year{static_cast<int>(date.year)},
+                             month{static_cast<unsigned>(date.month)},
                              day{static_cast<unsigned>(date.day)}};
     if (!ymd.ok()) return std::nullopt;
     return ymd;
@@ -97,8 +102,8 @@ std::optional<year_month_day> ExistingDate(const RealDate& date) {
 
 void AfterPage(Fields fields, std::size_t count, const PageOptions& options, PageAnswer& answer) {
     std::array<DateTexts, 2> storage;
-    const auto f = DialogFields("after", "4 fields (year, month, day, days) or a date and the days", fields, count, 4, 1,
-                                1, options, storage);
+    const auto f = DialogFields("after", "4 fields (year, month, day, days) or a date and the days",
+                                fields, count, 4, 1, 1, options, storage);
     const RealDate date = DateAfterPageDate(f[0], f[1], f[2], f[3]);
     AppendDateAfterSentence(answer.AddText(), date);
     JsonMembers values = answer.Values();
@@ -115,14 +120,18 @@ void UptimePage(Fields fields, std::size_t count, PageAnswer& answer) {
     const std::uint32_t ticks = ParseTickCount(fields[0]);
     answer.AddText() += UptimeText(ticks);
     const std::uint32_t s = ticks / 1000;  // [0, 4294967]
-    answer.Values().Integer("hours", s / 3600).Integer("minutes", s / 60 % 60).Integer("seconds", s % 60);
+    answer.Values()
+        .Integer("hours", s / 3600)
+        .Integer("minutes", s / 60 % 60)
+        .Integer("seconds", s % 60);
 }
 
 void AddCalendarRows(const TMonthModel& calendar, PageAnswer& answer) {
     for (const std::string& row : CalendarRowTexts(calendar)) answer.AddText() += row;
 }
 
-void CalendarPage(Fields fields, std::size_t count, const PageOptions& options, PageAnswer& answer) {
+void CalendarPage(Fields fields, std::size_t count, const PageOptions& options,
+                  PageAnswer& answer) {
     const year_month_day start = options.start ? *options.start : year_month_day{options.today()};
     std::array<std::string, 3> texts;
     if (count == 1) {
@@ -143,10 +152,13 @@ void CalendarPage(Fields fields, std::size_t count, const PageOptions& options, 
         throw;
     }
     AddCalendarRows(calendar, answer);
-    const year_month_day shown{year{calendar.Year()}, month{static_cast<unsigned>(calendar.Month())},
+    const year_month_day shown{year{calendar.Year()},
+                               month{static_cast<unsigned>(calendar.Month())},
                                day{static_cast<unsigned>(calendar.Day())}};
     JsonMembers values = answer.Values();
-    values.Integer("year", calendar.Year()).Integer("month", calendar.Month()).Integer("day", calendar.Day());
+    values.Integer("year", calendar.Year())
+        .Integer("month", calendar.Month())
+        .Integer("day", calendar.Day());
     AppendMonthHolidays(values, shown);
 }
 
@@ -243,8 +255,8 @@ void RunPage(std::string_view page, Fields fields, std::size_t count, const Page
 std::vector<std::string> RunPage(std::string_view page, const std::vector<std::string>& fields) {
     std::vector<std::string_view> views(fields.begin(), fields.end());
     PageAnswer answer;
-    RunPage(page, std::span(views).first(std::min(views.size(), kMaxPageFields)), views.size(), PageOptions{},
-            answer);
+    RunPage(page, std::span(views).first(std::min(views.size(), kMaxPageFields)), views.size(),
+            PageOptions{}, answer);
     return answer.Texts();
 }
 

@@ -65,7 +65,7 @@ unsigned PageKeys(std::string_view page) noexcept;
 // elements of an array (the caller writes the brackets); such texts must be
 // well-formed UTF-8.
 class PageAnswer {
-public:
+  public:
     // Collects the texts (nullptr), or writes them into `json`, until the next
     // call; `plain` when they are known to need no escapes. Clears the answer.
     void WriteTextsTo(std::string* json, bool plain = false) {
@@ -100,7 +100,7 @@ public:
     // Drops buffers that a huge request left large.
     void Trim();
 
-private:
+  private:
     void EndText();
 
     std::vector<std::string> texts_;
@@ -108,8 +108,8 @@ private:
     std::string values_;
     std::string* json_ = nullptr;
     std::size_t textStart_ = 0;  // where the open text starts in json_
-    bool open_ = false;        // a text is being written into json_
-    bool valuesOpen_ = false;  // the values are being written into json_
+    bool open_ = false;          // a text is being written into json_
+    bool valuesOpen_ = false;    // the values are being written into json_
     bool plain_ = false;
 };
 
@@ -126,8 +126,8 @@ private:
 // calendar refuses; the page's own failures (EConvertError, EOverflow) come
 // unchanged. A calendar failure leaves the grid's rows as the failure left
 // them in `answer`'s texts; every other failure leaves no text.
-void RunPage(std::string_view page, std::span<const std::string_view> fields, std::size_t fieldCount,
-             const PageOptions& options, PageAnswer& answer);
+void RunPage(std::string_view page, std::span<const std::string_view> fields,
+             std::size_t fieldCount, const PageOptions& options, PageAnswer& answer);
 
 // The same, for tests and one-off callers: the texts alone.
 std::vector<std::string> RunPage(std::string_view page, const std::vector<std::string>& fields);

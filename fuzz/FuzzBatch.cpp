@@ -29,7 +29,8 @@ struct Judge : nlohmann::json_sax<nlohmann::json> {
     bool end_object() override { return true; }
     bool start_array(std::size_t) override { return true; }
     bool end_array() override { return true; }
-    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& e) override {
+    bool parse_error(std::size_t, const std::string&,
+                     const nlohmann::detail::exception& e) override {
         numberOutOfRange = e.id == 406;
         return false;
     }
@@ -44,10 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (answer.find('\n') != std::string::npos || answer.rfind("{\"ok\": ", 0) != 0) std::abort();
     const nlohmann::json parsed = nlohmann::json::parse(answer, nullptr, false);
     if (!parsed.is_object() || !parsed.contains("ok") || !parsed["ok"].is_boolean()) std::abort();
-    const bool malformed = parsed.contains("message") && parsed["message"].is_string() &&
-                           parsed["message"].get<std::string>().rfind("malformed JSON at byte ", 0) == 0;
-    const bool nested = parsed.contains("message") && parsed["message"].is_string() &&
-                        parsed["message"].get<std::string>().rfind("JSON nested deeper than", 0) == 0;
+    const bool malformed =
+        parsed.contains("message") && parsed["message"].is_string() &&
+        parsed["message"].get<std::string>().rfind("malformed JSON at byte ", 0) == 0;
+    const bool nested =
+        parsed.contains("message") && parsed["message"].is_string() &&
+        parsed["message"].get<std::string>().rfind("JSON nested deeper than", 0) == 0;
     // A raw NUL byte is refused wherever it is (that reader would take it for
     // the end of the input).
     if (line.find('\0') != std::string_view::npos) {

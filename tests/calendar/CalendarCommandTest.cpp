@@ -80,28 +80,32 @@ TEST_F(CalendarCommandTest, BatchAnswers) {
         const char* line;
         json answer;
     } cases[] = {
-        {"update applied", R"({"page": "calendar", "fields": ["2024", "2", "29"], "start": [2024, 1, 10]})",
-         json{{"ok", true},
-              {"texts", CalendarRowTextsFor(2024, 2, 29)},
-              {"values", {{"year", 2024}, {"month", 2}, {"day", 29}, {"holidays", json::array()}}}}},
+        {"update applied",
+         R"({"page": "calendar", "fields": ["2024", "2", "29"], "start": [2024, 1, 10]})",
+         json{
+             {"ok", true},
+             {"texts", CalendarRowTextsFor(2024, 2, 29)},
+             {"values", {{"year", 2024}, {"month", 2}, {"day", 29}, {"holidays", json::array()}}}}},
         {"failed month step keeps the new year",
          R"({"page": "calendar", "fields": ["2025", "4", "30"], "start": [2024, 1, 31]})",
          json{{"ok", false},
               {"error", "EConvertError"},
               {"message", "日付に変換できない値が渡されました"},
               {"texts", CalendarRowTextsFor(2025, 1, 31)}}},
-        {"year that is no integer", R"({"page": "calendar", "fields": ["abc", "4", "30"], "start": [2024, 1, 31]})",
+        {"year that is no integer",
+         R"({"page": "calendar", "fields": ["abc", "4", "30"], "start": [2024, 1, 31]})",
          json{{"ok", false},
               {"error", "EConvertError"},
               {"message", "'abc' は数値ではありません"},
               {"texts", CalendarRowTextsFor(2024, 1, 31)}}},
-        {"start that is no date", R"({"page": "calendar", "fields": ["1", "1", "1"], "start": [2023, 2, 29]})",
-         nullptr},
-        {"start out of range", R"({"page": "calendar", "fields": ["1", "1", "1"], "start": [70000, 1, 1]})",
-         nullptr},
+        {"start that is no date",
+         R"({"page": "calendar", "fields": ["1", "1", "1"], "start": [2023, 2, 29]})", nullptr},
+        {"start out of range",
+         R"({"page": "calendar", "fields": ["1", "1", "1"], "start": [70000, 1, 1]})", nullptr},
         {"two fields", R"({"page": "calendar", "fields": ["2024", "4"]})", nullptr},
         {"numbers for fields", R"({"page": "calendar", "fields": [2024, 4, 1]})", nullptr},
-        {"unknown key", R"({"page": "calendar", "fields": ["2024", "4", "1"], "begin": [2024, 1, 1]})", nullptr},
+        {"unknown key",
+         R"({"page": "calendar", "fields": ["2024", "4", "1"], "begin": [2024, 1, 1]})", nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -146,10 +146,12 @@ TEST(BatchProcess, TheRunsSeparatorHoldsWhereALineHasNone) {
                       "\n");
     const Outcome run = Calculator({"--decimal-separator", ";", "--batch"}, in);
     EXPECT_TRUE(run.Exited(0));
-    EXPECT_EQ(run.out, R"({"ok": true, "texts": ["  2001年 1月 1;5日です。"], "values": {"year": 2001, "month": 1, "day": 1.5, "date": null}})"
-                       "\n"
-                       R"({"ok": true, "texts": ["  2001年 1月 1.5日です。"], "values": {"year": 2001, "month": 1, "day": 1.5, "date": null}})"
-                       "\n");
+    EXPECT_EQ(
+        run.out,
+        R"({"ok": true, "texts": ["  2001年 1月 1;5日です。"], "values": {"year": 2001, "month": 1, "day": 1.5, "date": null}})"
+        "\n"
+        R"({"ok": true, "texts": ["  2001年 1月 1.5日です。"], "values": {"year": 2001, "month": 1, "day": 1.5, "date": null}})"
+        "\n");
 }
 
 TEST(BatchProcess, EachAnswerComesWhileTheToolWaitsForIt) {

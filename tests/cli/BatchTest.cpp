@@ -3,9 +3,9 @@
 // answered on several threads against one.
 
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <nlohmann/json.hpp>
 #include <random>
 #include <string>
 #include <vector>
@@ -19,7 +19,8 @@ namespace {
 
 constexpr const char* kUsagePrefix = R"({"ok": false, "error": "usage", "message": ")";
 
-constexpr const char* kUptimeZero = R"({"ok": true, "texts": ["0時間 0分 0秒 "], "values": {"hours": 0, "minutes": 0, "seconds": 0})";
+constexpr const char* kUptimeZero =
+    R"({"ok": true, "texts": ["0時間 0分 0秒 "], "values": {"hours": 0, "minutes": 0, "seconds": 0})";
 
 TEST(BatchId, IsCopiedAsWrittenAfterEveryKindOfAnswer) {
     const std::string ok = kUptimeZero;
@@ -27,7 +28,8 @@ TEST(BatchId, IsCopiedAsWrittenAfterEveryKindOfAnswer) {
         // any JSON value, as the line wrote it
         {R"({"id": 7, "page": "uptime", "fields": ["0"]})", ok + R"(, "id": 7})"},
         {R"({"page": "uptime", "fields": ["0"], "id": 1.50e0})", ok + R"(, "id": 1.50e0})"},
-        {R"({"page": "uptime", "fields": ["0"], "id" :  "a\u00e9\"" })", ok + R"(, "id": "a\u00e9\""})"},
+        {R"({"page": "uptime", "fields": ["0"], "id" :  "a\u00e9\"" })",
+         ok + R"(, "id": "a\u00e9\""})"},
         {R"({"page": "uptime", "fields": ["0"], "id":{"run": [1, {"x": null}], "n": -0}})",
          ok + R"(, "id": {"run": [1, {"x": null}], "n": -0}})"},
         {R"({"page": "uptime", "id": [], "fields": ["0"]})", ok + R"(, "id": []})"},
@@ -38,7 +40,8 @@ TEST(BatchId, IsCopiedAsWrittenAfterEveryKindOfAnswer) {
          ok + R"(, "id": 1)" + std::string(70000, '0') + "}"},
         // JSON's blanks before the value are not part of it
         {"{\"page\": \"uptime\", \"fields\": [\"0\"], \"id\":\t\r\n 4}", ok + R"(, "id": 4})"},
-        {R"({"page": "uptime", "id": true, "id": false, "fields": ["0"]})", ok + R"(, "id": false})"},  // the last one counts
+        {R"({"page": "uptime", "id": true, "id": false, "fields": ["0"]})",
+         ok + R"(, "id": false})"},  // the last one counts
         // failures keep it too
         {R"({"page": "weekday", "fields": ["abc", "1", "1"], "id": "x"})",
          R"({"ok": false, "error": "EConvertError", "message": "'abc' は数値ではありません", "id": "x"})"},
@@ -86,8 +89,10 @@ TEST(BatchSeparator, TheLineKeyIsCheckedAndWinsOverTheRunsSeparator) {
     // each thread's own separator never leaks into it.
     SetDecimalSeparator(',');
     EXPECT_EQ(AnswerBatchLine(after + "}"), oneAndAHalf);
-    EXPECT_EQ(AnswerBatchLine(R"({"page": "after", "fields": ["2001", "1", "1", "0.5"], "separator": "."})"),
-              R"({"ok": true, "texts": ["  2001年 1月 1.5日です。"], "values": {"year": 2001, "month": 1, "day": 1.5, "date": null}})");
+    EXPECT_EQ(
+        AnswerBatchLine(
+            R"({"page": "after", "fields": ["2001", "1", "1", "0.5"], "separator": "."})"),
+        R"({"ok": true, "texts": ["  2001年 1月 1.5日です。"], "values": {"year": 2001, "month": 1, "day": 1.5, "date": null}})");
     EXPECT_EQ(DecimalSeparator(), ',');
     SetDecimalSeparator('.');
 }
@@ -99,12 +104,16 @@ TEST(BatchMalformed, SaysWhatIsWrongAndWhere) {
         {"not json", "malformed JSON at byte 1: expected a JSON value, found 'n'"},
         {"", "malformed JSON at byte 1: expected a JSON value, found the end of the line"},
         {"  \t", "malformed JSON at byte 4: expected a JSON value, found the end of the line"},
-        {R"({"page": "weekday" "fields": []})", "malformed JSON at byte 20: expected ',' or '}', found '\\\"'"},
+        {R"({"page": "weekday" "fields": []})",
+         "malformed JSON at byte 20: expected ',' or '}', found '\\\"'"},
         {R"({page: 1})", "malformed JSON at byte 2: expected a string key, found 'p'"},
         {R"({"page" 1})", "malformed JSON at byte 9: expected ':' after the key, found '1'"},
-        {R"({"page": "uptime", "fields": ["0"],})", "malformed JSON at byte 36: expected a string key, found '}'"},
-        {R"({"page": "uptime", "fields": ["0",]})", "malformed JSON at byte 35: expected a JSON value, found ']'"},
-        {R"({"page": "uptime", "fields": ["0" "1"]})", "malformed JSON at byte 35: expected ',' or ']', found '\\\"'"},
+        {R"({"page": "uptime", "fields": ["0"],})",
+         "malformed JSON at byte 36: expected a string key, found '}'"},
+        {R"({"page": "uptime", "fields": ["0",]})",
+         "malformed JSON at byte 35: expected a JSON value, found ']'"},
+        {R"({"page": "uptime", "fields": ["0" "1"]})",
+         "malformed JSON at byte 35: expected ',' or ']', found '\\\"'"},
         {R"({"page": "uptime", "fields": ["0"]} x)",
          "malformed JSON at byte 37: expected the end of the line after the JSON value, found 'x'"},
         {R"({"page": "uptime", "fields": ["0"]}})",
@@ -113,18 +122,26 @@ TEST(BatchMalformed, SaysWhatIsWrongAndWhere) {
         {uptime + "{\"a\": 1 2}", "malformed JSON at byte 51: expected ',' or '}', found '2'"},
         {"{\"page\": \xff}", "malformed JSON at byte 10: expected a JSON value, found byte 0xFF"},
         // strings
-        {"{\"page\": \"weekday\", \"fields\": [\"\xff\"]}", "malformed JSON at byte 33: ill-formed UTF-8 in a string"},
-        {"{\"page\": \"\xe3\x81\"}", "malformed JSON at byte 11: ill-formed UTF-8 in a string"},  // cut short
-        {"{\"page\": \"\xed\xa0\x80\"}", "malformed JSON at byte 11: ill-formed UTF-8 in a string"},  // a surrogate
-        {"{\"page\": \"\xc0\xaf\"}", "malformed JSON at byte 11: ill-formed UTF-8 in a string"},  // overlong
+        {"{\"page\": \"weekday\", \"fields\": [\"\xff\"]}",
+         "malformed JSON at byte 33: ill-formed UTF-8 in a string"},
+        {"{\"page\": \"\xe3\x81\"}",
+         "malformed JSON at byte 11: ill-formed UTF-8 in a string"},  // cut short
+        {"{\"page\": \"\xed\xa0\x80\"}",
+         "malformed JSON at byte 11: ill-formed UTF-8 in a string"},  // a surrogate
+        {"{\"page\": \"\xc0\xaf\"}",
+         "malformed JSON at byte 11: ill-formed UTF-8 in a string"},  // overlong
         {"{\"page\": \"a\tb\"}", "malformed JSON at byte 12: control character in a string"},
         {R"({"page": "uptime)", "malformed JSON at byte 10: the string is not closed"},
         {R"({"page": "up\)", "malformed JSON at byte 13: the string is not closed"},
         {uptime + R"("\q"})", "malformed JSON at byte 44: invalid escape '\\\\q' in a string"},
-        {uptime + R"("\u12"})", "malformed JSON at byte 44: '\\\\u' must be followed by 4 hex digits"},
-        {uptime + R"("\ud800"})", "malformed JSON at byte 44: a high surrogate '\\\\ud800' without a low one"},
-        {uptime + R"("\ud800\u0041"})", "malformed JSON at byte 50: a high surrogate must be followed by a low one"},
-        {uptime + R"("\udc00"})", "malformed JSON at byte 44: a low surrogate '\\\\udc00' without a high one"},
+        {uptime + R"("\u12"})",
+         "malformed JSON at byte 44: '\\\\u' must be followed by 4 hex digits"},
+        {uptime + R"("\ud800"})",
+         "malformed JSON at byte 44: a high surrogate '\\\\ud800' without a low one"},
+        {uptime + R"("\ud800\u0041"})",
+         "malformed JSON at byte 50: a high surrogate must be followed by a low one"},
+        {uptime + R"("\udc00"})",
+         "malformed JSON at byte 44: a low surrogate '\\\\udc00' without a high one"},
         // numbers
         {uptime + "01}", "malformed JSON at byte 43: invalid number: a leading zero"},
         {uptime + "1.}", "malformed JSON at byte 43: invalid number: no digit after '.'"},
@@ -133,16 +150,20 @@ TEST(BatchMalformed, SaysWhatIsWrongAndWhere) {
         {uptime + "+1}", "malformed JSON at byte 43: expected a JSON value, found '+'"},
         {uptime + ".5}", "malformed JSON at byte 43: expected a JSON value, found '.'"},
         // a raw NUL ends nothing: the whole line is refused
-        {std::string(R"({"page": "weekday", "fields": ["2001", "1", "1"]})") + '\0' + R"({"page": "span"})",
+        {std::string(R"({"page": "weekday", "fields": ["2001", "1", "1"]})") + '\0' +
+             R"({"page": "span"})",
          "malformed JSON at byte 50: a NUL byte"},
         {std::string("{\"page\": \"weekday\", \"fields\": [\"2001\0\", \"1\", \"1\"]}", 51),
          "malformed JSON at byte 37: a NUL byte"},
         // long tokens of a long line: the message does not quote them
-        {R"({"page": ")" + std::string(100000, 'y'), "malformed JSON at byte 10: the string is not closed"},
-        {uptime + "\"" + std::string(70000, 'y') + "\\q\"}", "malformed JSON at byte 70044: invalid escape '\\\\q' in a string"},
+        {R"({"page": ")" + std::string(100000, 'y'),
+         "malformed JSON at byte 10: the string is not closed"},
+        {uptime + "\"" + std::string(70000, 'y') + "\\q\"}",
+         "malformed JSON at byte 70044: invalid escape '\\\\q' in a string"},
         // nesting is refused while the line is read, wherever it is
         {std::string(100000, '['), "JSON nested deeper than 16 levels at byte 17"},
-        {uptime + std::string(16, '[') + std::string(16, ']') + "}", "JSON nested deeper than 16 levels at byte 58"},
+        {uptime + std::string(16, '[') + std::string(16, ']') + "}",
+         "JSON nested deeper than 16 levels at byte 58"},
         {[&] {
              std::string objects = uptime;
              for (int i = 0; i < 8; ++i) objects += R"([{"a": )";  // two levels, 7 bytes
@@ -156,10 +177,12 @@ TEST(BatchMalformed, SaysWhatIsWrongAndWhere) {
     }
     // A long valid string is read like any other.
     const std::string longId = "\"" + std::string(70000, 'y') + "\\u00e9\\ud83d\\ude00\\n\"";
-    EXPECT_EQ(AnswerBatchLine(uptime + longId + "}"), std::string(kUptimeZero) + R"(, "id": )" + longId + "}");
+    EXPECT_EQ(AnswerBatchLine(uptime + longId + "}"),
+              std::string(kUptimeZero) + R"(, "id": )" + longId + "}");
     // Fifteen levels inside the line's object are still a request.
     const std::string deep = std::string(15, '[') + std::string(15, ']');
-    EXPECT_EQ(AnswerBatchLine(uptime + deep + "}"), std::string(kUptimeZero) + R"(, "id": )" + deep + "}");
+    EXPECT_EQ(AnswerBatchLine(uptime + deep + "}"),
+              std::string(kUptimeZero) + R"(, "id": )" + deep + "}");
 }
 
 TEST(BatchRequest, ReadsAsTheParsedObjectWouldButBoundsWhatItKeeps) {
@@ -168,7 +191,8 @@ TEST(BatchRequest, ReadsAsTheParsedObjectWouldButBoundsWhatItKeeps) {
     const std::string longName(100000, 'k');
     const std::pair<std::string, std::string> cases[] = {
         // a repeated key counts with its last value
-        {R"({"page": "span", "page": "uptime", "fields": ["1", "2"], "fields": ["0"]})", kUptimeZero + std::string("}")},
+        {R"({"page": "span", "page": "uptime", "fields": ["1", "2"], "fields": ["0"]})",
+         kUptimeZero + std::string("}")},
         // keys and texts written with escapes read as their texts
         {R"({"p\u0061ge": "upti\u006de", "fields": ["\u0030"]})", kUptimeZero + std::string("}")},
         {R"({"page": "weekday", "fields": ["2001", "1", "\u0031\""]})",
@@ -179,14 +203,19 @@ TEST(BatchRequest, ReadsAsTheParsedObjectWouldButBoundsWhatItKeeps) {
         {R"({"page": "uptime", "fields": ["0"], "start": [1, 1, 1], "t": 0})",
          std::string(kUsagePrefix) + R"(unknown key \"start\""})"},
         // only the count of fields beyond any page's is kept
-        {manyFields + "]}", std::string(kUsagePrefix) + "weekday takes 3 fields (year, month, day) or a date, not 100000\"}"},
+        {manyFields + "]}",
+         std::string(kUsagePrefix) +
+             "weekday takes 3 fields (year, month, day) or a date, not 100000\"}"},
         {R"({"page": "calendar", "fields": ["1", "1", "1", "1", "1", "1", "1"], "start": [2001, 1, 1]})",
-         std::string(kUsagePrefix) + "calendar takes 3 fields (year, month, day) or a date, not 7\"}"},
+         std::string(kUsagePrefix) +
+             "calendar takes 3 fields (year, month, day) or a date, not 7\"}"},
         // "start" takes whole numbers however they are written
         {R"({"page": "calendar", "fields": ["2024", "1", "31"], "start": [2024.0, 1e0, 0.31e2]})",
-         AnswerBatchLine(R"({"page": "calendar", "fields": ["2024", "1", "31"], "start": [2024, 1, 31]})")},
+         AnswerBatchLine(
+             R"({"page": "calendar", "fields": ["2024", "1", "31"], "start": [2024, 1, 31]})")},
         {R"({"page": "calendar", "fields": ["2024", "1", "31"], "start": [2.024e3, 10e-1, 31]})",
-         AnswerBatchLine(R"({"page": "calendar", "fields": ["2024", "1", "31"], "start": [2024, 1, 31]})")},
+         AnswerBatchLine(
+             R"({"page": "calendar", "fields": ["2024", "1", "31"], "start": [2024, 1, 31]})")},
         {R"({"page": "calendar", "fields": ["2024", "1", "31"], "start": [2024.5, 1, 31]})",
          std::string(kUsagePrefix) +
              R"(\"start\" must be a date [year, month, day] from [1, 1, 1] to [9999, 12, 31]"})"},
@@ -260,9 +289,15 @@ TEST(BatchReader, JudgesLinesAsAnIndependentJsonReaderDoes) {
         for (std::size_t edits = 1 + random() % 3; edits > 0; --edits) {
             const std::size_t at = random() % (line.size() + 1);
             switch (random() % 4) {
-                case 0: line.insert(at, 1, alphabet[random() % alphabet.size()]); break;
-                case 1: if (at < line.size()) line.erase(at, 1); break;
-                case 2: if (at < line.size()) line[at] = alphabet[random() % alphabet.size()]; break;
+                case 0:
+                    line.insert(at, 1, alphabet[random() % alphabet.size()]);
+                    break;
+                case 1:
+                    if (at < line.size()) line.erase(at, 1);
+                    break;
+                case 2:
+                    if (at < line.size()) line[at] = alphabet[random() % alphabet.size()];
+                    break;
                 default: {
                     const std::string& other = seeds[random() % std::size(seeds)];
                     line = line.substr(0, at) + other.substr(random() % other.size());
@@ -287,7 +322,8 @@ TEST(BatchReader, JudgesLinesAsAnIndependentJsonReaderDoes) {
         if (outOfRange || message.rfind("JSON nested deeper", 0) == 0) continue;
         ASSERT_EQ(refused, request.is_discarded()) << message;
         if (refused) ++malformed;
-        if (request.is_object() && request.contains("id")) ASSERT_EQ(answer.at("id"), request["id"]);
+        if (request.is_object() && request.contains("id"))
+            ASSERT_EQ(answer.at("id"), request["id"]);
     }
     // Both kinds were met often.
     EXPECT_GT(malformed, rounds / 20);
