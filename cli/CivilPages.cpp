@@ -7,6 +7,8 @@ bool RunCivilPage(std::string_view, std::span<const std::string_view>, std::size
     return false;
 }
 
+std::vector<MonthHoliday> MonthHolidays(int, unsigned) { return {}; }
+
 void AppendMonthHolidays(JsonMembers& values, std::chrono::year_month_day) {
     values.Raw("holidays") += "[]";
 }
