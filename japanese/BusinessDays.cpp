@@ -1,6 +1,7 @@
 #include "japanese/BusinessDays.h"
 
 #include <algorithm>
+#include <functional>
 #include <string>
 
 #include "japanese/CalendarError.h"
@@ -21,6 +22,10 @@ const sys_days kLastDay{kLastHolidayDate};
 void RequireRules(const BusinessRules& rules) {
     if (std::all_of(rules.weekend.begin(), rules.weekend.end(), [](bool w) { return w; })) {
         throw CalendarError{"a weekend of all seven days leaves no business day"};
+    }
+    // The look-ups below search the closed days by halves.
+    if (std::adjacent_find(rules.closed.begin(), rules.closed.end(), std::greater_equal<>()) != rules.closed.end()) {
+        throw CalendarError{"the closed days are not sorted or repeat a day"};
     }
 }
 
@@ -155,6 +160,11 @@ std::string_view TrimBlanks(std::string_view text) noexcept {
 
 }  // namespace
 
+void SortClosedDays(std::vector<sys_days>& closed) {
+    std::sort(closed.begin(), closed.end());
+    closed.erase(std::unique(closed.begin(), closed.end()), closed.end());
+}
+
 bool IsBusinessDay(const BusinessRules& rules, sys_days date) {
     RequireRules(rules);
     RequireDay(year_month_day{date});
@@ -240,8 +250,7 @@ std::vector<sys_days> ParseClosedDays(std::string_view fileText) {
             throw CalendarError{std::move(message)};
         }
     }
-    std::sort(closed.begin(), closed.end());
-    closed.erase(std::unique(closed.begin(), closed.end()), closed.end());
+    SortClosedDays(closed);
     return closed;
 }
 

@@ -16,12 +16,16 @@ struct BusinessRules {
     // Weekend days by std::chrono::weekday::c_encoding(): Sunday 0 ... Saturday 6.
     std::array<bool, 7> weekend = {true, false, false, false, false, false, true};
     bool yearEnd = false;                       // also closed 12-29 through 01-03
-    std::vector<std::chrono::sys_days> closed;  // sorted, unique (ParseClosedDays gives them so)
+    std::vector<std::chrono::sys_days> closed;  // sorted, unique (ParseClosedDays, SortClosedDays)
 };
+
+// Sorts closed days and drops repeats, as BusinessRules::closed needs them.
+void SortClosedDays(std::vector<std::chrono::sys_days>& closed);
 
 // Each function below raises CalendarError, and changes nothing, for a date
 // outside 1948-01-01 to 2099-12-31 (with a line that gives the range), for a
-// date that is not ok(), and for a weekend of all seven days.
+// date that is not ok(), for a weekend of all seven days, and for closed days
+// that are not sorted or repeat one.
 
 // Whether a day is a business day under the rules.
 bool IsBusinessDay(const BusinessRules& rules, std::chrono::sys_days date);
