@@ -14,13 +14,12 @@ using namespace std::chrono;
 using namespace std::string_view_literals;
 
 // The unit words, by part: years, months, weeks, days.
-constexpr std::array<std::array<std::string_view, 6>, 4> kUnits = {{
-    {"y", "Y", "年", "", "", ""},
-    {"m", "M", "ヶ月", "か月", "カ月", "ケ月"},
-    {"w", "W", "週", "", "", ""},
-    {"d", "D", "日", "", "", ""},
+constexpr std::array<std::array<std::string_view, 7>, 4> kUnits = {{
+    {"y", "Y", "年"},
+    {"m", "M", "ヶ月", "か月", "カ月", "ケ月", "ヵ月"},
+    {"w", "W", "週"},
+    {"d", "D", "日"},
 }};
-constexpr std::string_view kMonthsSmallKa = "ヵ月";  // the sixth spelling of ヶ月
 constexpr std::array<std::string_view, 4> kSentenceUnits = {"年", "ヶ月", "週", "日"};
 
 [[noreturn]] void Refuse(std::string_view typed, std::string_view reason) {
@@ -39,8 +38,7 @@ constexpr std::array<std::string_view, 4> kSentenceUnits = {"年", "ヶ月", "�
 // with the word's length in `length`; 4 for none.
 std::size_t ReadUnit(std::string_view rest, std::size_t& length) noexcept {
     for (std::size_t part = 0; part < kUnits.size(); ++part) {
-        for (std::string_view word : kUnits[part]) {
-            if (part == 1 && word.empty()) word = kMonthsSmallKa;
+        for (const std::string_view word : kUnits[part]) {
             if (word.empty() || !rest.starts_with(word)) continue;
             length = word.size();
             // The Japanese units may end in 間 (年間, ヶ月間, 週間, 日間).
