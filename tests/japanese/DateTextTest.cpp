@@ -136,7 +136,7 @@ TEST(DateText, RefusesEverythingElseNamingTheForms) {
     const std::string forms =
         " is not a date (dates are written 2024-01-05, 2024/1/5, 20240105, 令和6年1月5日, R6.1.5, today, "
         "yesterday or tomorrow)";
-    EXPECT_EQ(Refusal("20240105x"), "'20240105x'" + forms);
+    EXPECT_EQ(Refusal("20240105x"), test::Quoted("20240105x", forms));
     for (const char* text : {
              "", "   ", "2024", "24-1-5", "2024-01/05", "2024.1.5", "2024-001-05", "2024-1-5-", "202415",
              "2024010500", "2024年1月5", "2024年1月5日（金）", "2024年1月", "12024年1月1日", "R6.1", "R6.1.5.",
@@ -144,7 +144,7 @@ TEST(DateText, RefusesEverythingElseNamingTheForms) {
              "tomorrowx", "now", "-2024-01-05", "+R6.1.5", "2024 - 01 - 05",
          }) {
         SCOPED_TRACE(text);
-        EXPECT_EQ(Refusal(text), "'" + std::string(text) + "'" + forms);
+        EXPECT_EQ(Refusal(text), test::Quoted(text, forms));
     }
 }
 
@@ -152,7 +152,7 @@ TEST(DateText, QuotesALongTextCutAtACharacter) {
     std::string text = "R";
     while (text.size() < 199) text += "1";
     text += "日日";  // the cut at 200 bytes falls inside the first 日 (3 bytes)
-    const std::string quoted = "'" + text.substr(0, 199) + "...' is not a date (";
+    const std::string quoted = test::Quoted(text.substr(0, 199) + "...", " is not a date (");
     EXPECT_EQ(Refusal(text).substr(0, quoted.size()), quoted);
 }
 
@@ -171,7 +171,7 @@ TEST(DateText, IsoOnly) {
             ParseIsoDateText(text);
             ADD_FAILURE();
         } catch (const CalendarError& error) {
-            EXPECT_EQ(error.message, "'" + std::string(text) + "' is not a date (dates are written 2024-01-05)");
+            EXPECT_EQ(error.message, test::Quoted(text, " is not a date (dates are written 2024-01-05)"));
         }
     }
     EXPECT_THROW(ParseIsoDateText("2023-02-29"), CalendarError);

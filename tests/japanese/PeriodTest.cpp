@@ -66,12 +66,12 @@ TEST(Period, RefusesWhatIsNoPeriod) {
     for (const char* text : {"", " ", "+", "-", "1", "y", "1x", "1月", "1y-2m", "1y+2m", "1.5y", "--1d", "1 y 2",
                              "1ヶ", "d1"}) {
         SCOPED_TRACE(text);
-        EXPECT_EQ(Refusal(text), "'" + std::string(text) + "'" + forms);
+        EXPECT_EQ(Refusal(text), test::Quoted(text, forms));
     }
     const std::string order = " is not a period: the parts come in the order years, months, weeks, days, each at most once";
     for (const char* text : {"1m2y", "1y1y", "3d2w", "1日1年"}) {
         SCOPED_TRACE(text);
-        EXPECT_EQ(Refusal(text), "'" + std::string(text) + "'" + order);
+        EXPECT_EQ(Refusal(text), test::Quoted(text, order));
     }
     EXPECT_EQ(Refusal("1234567890123456789d"),
               "'1234567890123456789d' is not a period: a number of more than 18 digits is too large");
