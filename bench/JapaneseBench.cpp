@@ -25,8 +25,8 @@ using namespace vesk::japanese;
 const sys_days kToday{year{2024} / 1 / 5};
 
 void JapaneseDateTextBench(benchmark::State& state) {
-    const std::array<std::string_view, 6> texts = {"2024-01-05", "令和6年1月5日", "R6.1.5",
-                                                   "２０２４－０１－０５", "20240105", "today"};
+    const std::array<std::string_view, 6> texts = {
+        "2024-01-05", "令和6年1月5日", "R6.1.5", "２０２４－０１－０５", "20240105", "today"};
     std::size_t i = 0;
     for (auto _ : state) benchmark::DoNotOptimize(ParseDateText(texts[i++ % texts.size()], kToday));
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
@@ -86,7 +86,8 @@ BENCHMARK(JapaneseBusinessDayCountBench)->Arg(31)->Arg(366)->Arg(3653);
 
 void JapaneseNthBusinessDayBench(benchmark::State& state) {
     const BusinessRules rules;
-    for (auto _ : state) benchmark::DoNotOptimize(NthBusinessDay(rules, year{2024} / 1 / 5, state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(NthBusinessDay(rules, year{2024} / 1 / 5, state.range(0)));
 }
 BENCHMARK(JapaneseNthBusinessDayBench)->Arg(10)->Arg(-250);
 

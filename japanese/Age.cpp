@@ -21,7 +21,8 @@ Age AgeOn(year_month_day birth, year_month_day on) {
     const std::int64_t years = static_cast<int>(on.year()) - static_cast<int>(birth.year());
     // The birthday's month and day not reached yet. Born 29 February: in a
     // common year 28 February still comes before it and 1 March after it.
-    const bool beforeBirthday = month_day{on.month(), on.day()} < month_day{birth.month(), birth.day()};
+    const bool beforeBirthday =
+        month_day{on.month(), on.day()} < month_day{birth.month(), birth.day()};
     return {years - (beforeBirthday ? 1 : 0), years + 1};
 }
 

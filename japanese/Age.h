@@ -7,7 +7,8 @@
 namespace vesk::japanese {
 
 struct Age {
-    std::int64_t age;    // 満年齢: grows on the birthday; born 29 February, on 1 March in common years
+    std::int64_t
+        age;  // 満年齢: grows on the birthday; born 29 February, on 1 March in common years
     std::int64_t kazoe;  // 数え年: on's year - birth's year + 1
     friend bool operator==(const Age&, const Age&) = default;
 };

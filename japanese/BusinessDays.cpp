@@ -24,7 +24,8 @@ void RequireRules(const BusinessRules& rules) {
         throw CalendarError{"a weekend of all seven days leaves no business day"};
     }
     // The look-ups below search the closed days by halves.
-    if (std::adjacent_find(rules.closed.begin(), rules.closed.end(), std::greater_equal<>()) != rules.closed.end()) {
+    if (std::adjacent_find(rules.closed.begin(), rules.closed.end(), std::greater_equal<>()) !=
+        rules.closed.end()) {
         throw CalendarError{"the closed days are not sorted or repeat a day"};
     }
 }
@@ -45,7 +46,8 @@ bool IsWeekend(const BusinessRules& rules, sys_days date) noexcept {
 }
 
 bool IsYearEndDay(year_month_day date) noexcept {
-    return (date.month() == December && date.day() >= day{29}) || (date.month() == January && date.day() <= day{3});
+    return (date.month() == December && date.day() >= day{29}) ||
+           (date.month() == January && date.day() <= day{3});
 }
 
 // A weekday of the rules that is closed for a reason other than a holiday.
@@ -70,13 +72,15 @@ std::int64_t Count(const BusinessRules& rules, sys_days from, sys_days to) noexc
     for (const Holiday& holiday : HolidaySpan(from, to)) {
         if (!IsWeekend(rules, holiday.date)) --count;
     }
-    const auto offWeekday = [&](sys_days date) { return !IsWeekend(rules, date) && !HolidayOn(date); };
+    const auto offWeekday = [&](sys_days date) {
+        return !IsWeekend(rules, date) && !HolidayOn(date);
+    };
     if (rules.yearEnd) {
         const int lastYear = static_cast<int>(year_month_day{to}.year());
         for (int y = static_cast<int>(year_month_day{from}.year()); y <= lastYear; ++y) {
-            for (const year_month_day date : {year{y} / January / 1, year{y} / January / 2, year{y} / January / 3,
-                                              year{y} / December / 29, year{y} / December / 30,
-                                              year{y} / December / 31}) {
+            for (const year_month_day date :
+                 {year{y} / January / 1, year{y} / January / 2, year{y} / January / 3,
+                  year{y} / December / 29, year{y} / December / 30, year{y} / December / 31}) {
                 const sys_days d{date};
                 if (d >= from && d <= to && offWeekday(d)) --count;
             }
@@ -103,7 +107,8 @@ std::int64_t Count(const BusinessRules& rules, sys_days from, sys_days to) noexc
 // The smallest day e in [start, kLastDay] with Count(start, e) >= n, for
 // 1 <= n <= Count(start, kLastDay): a window wide enough for n working days
 // at the week's rate, doubled until it holds them, then halved.
-sys_days Forward(const BusinessRules& rules, sys_days start, std::int64_t n, std::int64_t perWeek) noexcept {
+sys_days Forward(const BusinessRules& rules, sys_days start, std::int64_t n,
+                 std::int64_t perWeek) noexcept {
     std::int64_t width = n * 7 / perWeek + 16;  // n <= 55152: no overflow
     sys_days high = start + days{std::min<std::int64_t>(width, (kLastDay - start).count())};
     while (Count(rules, start, high) < n) {
@@ -123,7 +128,8 @@ sys_days Forward(const BusinessRules& rules, sys_days start, std::int64_t n, std
 }
 
 // The largest day e in [kFirstDay, end] with Count(e, end) >= n, the mirror of Forward.
-sys_days Backward(const BusinessRules& rules, sys_days end, std::int64_t n, std::int64_t perWeek) noexcept {
+sys_days Backward(const BusinessRules& rules, sys_days end, std::int64_t n,
+                  std::int64_t perWeek) noexcept {
     std::int64_t width = n * 7 / perWeek + 16;
     sys_days low = end - days{std::min<std::int64_t>(width, (end - kFirstDay).count())};
     while (Count(rules, low, end) < n) {
@@ -145,7 +151,8 @@ sys_days Backward(const BusinessRules& rules, sys_days end, std::int64_t n, std:
 bool MatchName(std::string_view item, std::string_view name) noexcept {
     if (item.size() != name.size()) return false;
     for (std::size_t i = 0; i < item.size(); ++i) {
-        const char c = item[i] >= 'A' && item[i] <= 'Z' ? static_cast<char>(item[i] - 'A' + 'a') : item[i];
+        const char c =
+            item[i] >= 'A' && item[i] <= 'Z' ? static_cast<char>(item[i] - 'A' + 'a') : item[i];
         if (c != name[i]) return false;
     }
     return true;
@@ -196,7 +203,8 @@ year_month_day NthBusinessDay(const BusinessRules& rules, year_month_day date, s
 }
 
 std::array<bool, 7> ParseWeekend(std::string_view list) {
-    static constexpr std::array<std::string_view, 7> kLatin = {"sun", "mon", "tue", "wed", "thu", "fri", "sat"};
+    static constexpr std::array<std::string_view, 7> kLatin = {"sun", "mon", "tue", "wed",
+                                                               "thu", "fri", "sat"};
     std::string folded;
     AppendFolded(folded, list);
     std::array<bool, 7> weekend{};
@@ -207,14 +215,18 @@ std::array<bool, 7> ParseWeekend(std::string_view list) {
             const std::string_view item = TrimBlanks(rest.substr(0, comma));
             std::size_t found = 7;
             for (std::size_t i = 0; i < 7; ++i) {
-                if (MatchName(item, kLatin[i]) || item == WeekdayName(weekday{static_cast<unsigned>(i)})) found = i;
+                if (MatchName(item, kLatin[i]) ||
+                    item == WeekdayName(weekday{static_cast<unsigned>(i)}))
+                    found = i;
             }
             if (found == 7) {
                 std::string message;
                 AppendQuoted(message, list);
                 message += " is not a list of weekend days: ";
                 AppendQuoted(message, item);
-                message += " is no day name (sun mon tue wed thu fri sat, or 日 月 火 水 木 金 土, with commas between)";
+                message +=
+                    " is no day name (sun mon tue wed thu fri sat, or 日 月 火 水 木 金 土, with "
+                    "commas between)";
                 throw CalendarError{std::move(message)};
             }
             weekend[found] = true;

@@ -40,8 +40,8 @@ std::int64_t CountBusinessDays(const BusinessRules& rules, std::chrono::year_mon
 // For n > 0 the nth business day after `date` (`date` itself not counted),
 // for n < 0 the |n|th before it, for n = 0 `date` if it is a business day and
 // else the next one. Also raises when that day would lie outside the range.
-std::chrono::year_month_day NthBusinessDay(const BusinessRules& rules, std::chrono::year_month_day date,
-                                           std::int64_t n);
+std::chrono::year_month_day NthBusinessDay(const BusinessRules& rules,
+                                           std::chrono::year_month_day date, std::int64_t n);
 
 // A weekend from a list of day names separated by commas (blanks around
 // them ignored): sun mon tue wed thu fri sat in any case, or 日 月 火 水 木 金

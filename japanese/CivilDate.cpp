@@ -7,7 +7,8 @@
 namespace vesk::japanese {
 namespace {
 
-constexpr std::array<std::string_view, 7> kWeekdayNames = {"日", "月", "火", "水", "木", "金", "土"};
+constexpr std::array<std::string_view, 7> kWeekdayNames = {"日", "月", "火", "水",
+                                                           "木", "金", "土"};
 constexpr std::array<std::string_view, 12> kMonthNames = {
     "January", "February", "March",     "April",   "May",      "June",
     "July",    "August",   "September", "October", "November", "December"};
@@ -25,8 +26,9 @@ void AppendPadded(std::string& out, std::int64_t value, std::int64_t width) {
 void RequireDateRange(std::chrono::year_month_day date) {
     if (InDateRange(date)) return;
     std::string message = IsoDate(date);
-    message += date.ok() ? " lies outside the dates this calculator takes (0001-01-01 to 9999-12-31)"
-                         : " is not a date";
+    message += date.ok()
+                   ? " lies outside the dates this calculator takes (0001-01-01 to 9999-12-31)"
+                   : " is not a date";
     throw CalendarError{std::move(message)};
 }
 
@@ -57,7 +59,8 @@ void AppendUnsigned(std::string& out, std::uint64_t value) {
 void AppendInteger(std::string& out, std::int64_t value) {
     if (value < 0) out += '-';
     // Through unsigned, so that the most negative value has a magnitude too.
-    AppendUnsigned(out, value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value));
+    AppendUnsigned(
+        out, value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value));
 }
 
 std::string_view WeekdayName(std::chrono::weekday weekday) noexcept {

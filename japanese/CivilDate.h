@@ -12,8 +12,8 @@ namespace vesk::japanese {
 
 inline constexpr std::chrono::year_month_day kFirstDate{std::chrono::year{1}, std::chrono::January,
                                                         std::chrono::day{1}};
-inline constexpr std::chrono::year_month_day kLastDate{std::chrono::year{9999}, std::chrono::December,
-                                                       std::chrono::day{31}};
+inline constexpr std::chrono::year_month_day kLastDate{std::chrono::year{9999},
+                                                       std::chrono::December, std::chrono::day{31}};
 
 // True for a date that exists (ok()) and lies from kFirstDate through kLastDate.
 constexpr bool InDateRange(std::chrono::year_month_day date) noexcept {

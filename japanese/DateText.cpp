@@ -23,7 +23,9 @@ using namespace std::string_view_literals;
 }
 
 [[noreturn]] void RefuseUnknown(std::string_view typed) {
-    RefuseForm(typed, "2024-01-05, 2024/1/5, 20240105, 令和6年1月5日, R6.1.5, today, yesterday or tomorrow");
+    RefuseForm(
+        typed,
+        "2024-01-05, 2024/1/5, 20240105, 令和6年1月5日, R6.1.5, today, yesterday or tomorrow");
 }
 
 [[noreturn]] void Refuse(std::string_view typed, std::string_view reason) {
@@ -35,7 +37,7 @@ using namespace std::string_view_literals;
 
 // A left-to-right reader over a folded text.
 class Reader {
-public:
+  public:
     explicit Reader(std::string_view text) noexcept : text_(text) {}
 
     bool atEnd() const noexcept { return pos_ == text_.size(); }
@@ -71,7 +73,7 @@ public:
         return count;
     }
 
-private:
+  private:
     std::string_view text_;
     std::size_t pos_ = 0;
 };
@@ -85,7 +87,8 @@ std::string_view TrimBlanks(std::string_view text) noexcept {
 bool EqualsIgnoringCase(std::string_view text, std::string_view lower) noexcept {
     if (text.size() != lower.size()) return false;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
+        const char c =
+            text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
         if (c != lower[i]) return false;
     }
     return true;
@@ -93,7 +96,8 @@ bool EqualsIgnoringCase(std::string_view text, std::string_view lower) noexcept 
 
 // The Gregorian date of a year, month and day read from `typed`, or a refusal
 // that says which part does not exist.
-year_month_day Gregorian(std::uint32_t y, std::uint32_t m, std::uint32_t d, std::string_view typed) {
+year_month_day Gregorian(std::uint32_t y, std::uint32_t m, std::uint32_t d,
+                         std::string_view typed) {
     if (y < 1 || y > 9999) Refuse(typed, "years run from 1 to 9999");
     if (m < 1 || m > 12) {
         std::string reason = "there is no month ";
@@ -107,7 +111,9 @@ year_month_day Gregorian(std::uint32_t y, std::uint32_t m, std::uint32_t d, std:
         reason += ' ';
         AppendInteger(reason, y);
         reason += " has ";
-        AppendInteger(reason, static_cast<unsigned>(year_month_day_last{date.year(), month_day_last{date.month()}}.day()));
+        AppendInteger(reason,
+                      static_cast<unsigned>(
+                          year_month_day_last{date.year(), month_day_last{date.month()}}.day()));
         reason += " days";
         Refuse(typed, reason);
     }
@@ -116,7 +122,8 @@ year_month_day Gregorian(std::uint32_t y, std::uint32_t m, std::uint32_t d, std:
 
 // After the year: "年M月D日" (with blanks between the parts), or M and D
 // after `separator` as "-M-D". Returns false when the text has another form.
-bool ReadMonthDay(Reader& in, std::uint32_t& m, std::uint32_t& d, bool kanji, char separator) noexcept {
+bool ReadMonthDay(Reader& in, std::uint32_t& m, std::uint32_t& d, bool kanji,
+                  char separator) noexcept {
     if (kanji) {
         in.skipBlanks();
         const std::size_t monthDigits = in.digits(2, m);
@@ -216,7 +223,8 @@ year_month_day ParseIsoDateText(std::string_view typed) {
     const FoldedText folded(typed);
     Reader in(TrimBlanks(folded.view()));
     std::uint32_t y = 0, m = 0, d = 0;
-    if (folded.fits() && in.digits(4, y) == 4 && in.takeChar('-') && ReadMonthDay(in, m, d, false, '-')) {
+    if (folded.fits() && in.digits(4, y) == 4 && in.takeChar('-') &&
+        ReadMonthDay(in, m, d, false, '-')) {
         return Gregorian(y, m, d, typed);
     }
     RefuseForm(typed, "2024-01-05");

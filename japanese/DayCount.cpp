@@ -22,9 +22,10 @@ DayCount CountDays(year_month_day from, year_month_day to, bool inclusive) {
     // Whole months: start from the calendar difference of the two months and
     // step back while the month rule carries `from` past the end.
     const year_month_day e{end};
-    std::int64_t months = (static_cast<int>(e.year()) - static_cast<int>(from.year())) * std::int64_t{12} +
-                          (static_cast<int>(static_cast<unsigned>(e.month())) -
-                           static_cast<int>(static_cast<unsigned>(from.month())));
+    std::int64_t months =
+        (static_cast<int>(e.year()) - static_cast<int>(from.year())) * std::int64_t{12} +
+        (static_cast<int>(static_cast<unsigned>(e.month())) -
+         static_cast<int>(static_cast<unsigned>(from.month())));
     const auto passes = [&](std::int64_t m) {
         const sys_days reached{*AddMonths(from, m)};  // within years 0 to 10000: always some
         return backward ? reached < end : reached > end;

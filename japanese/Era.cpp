@@ -24,8 +24,8 @@ constexpr std::array<Era, 5> kEras = {{
 
 // The Japanese date of a Gregorian date known to lie in `era`.
 JapaneseDate InEra(const Era& era, year_month_day date) noexcept {
-    return {&era, static_cast<int>(date.year()) - era.firstYear + 1, static_cast<unsigned>(date.month()),
-            static_cast<unsigned>(date.day())};
+    return {&era, static_cast<int>(date.year()) - era.firstYear + 1,
+            static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day())};
 }
 
 // "平成31年4月30日 (2019-04-30)": a date in both calendars, for messages.
@@ -80,7 +80,8 @@ year_month_day FromJapanese(const JapaneseDate& date, std::string_view typed) {
         message += ')';
         throw CalendarError{std::move(message)};
     }
-    const year_month_day gregorian{year{static_cast<int>(gregorianYear)}, month{date.month}, day{date.day}};
+    const year_month_day gregorian{year{static_cast<int>(gregorianYear)}, month{date.month},
+                                   day{date.day}};
     if (!gregorian.ok()) {
         const year_month_day_last last{gregorian.year(), month_day_last{gregorian.month()}};
         message += EnglishMonthName(gregorian.month());

@@ -33,7 +33,8 @@ std::span<const Holiday> HolidaysOfYear(int year);
 // The holidays from `from` through `to`, both included, in date order (the
 // two dates may come in either order). Raises CalendarError when either date
 // lies outside 1948-01-01 to 2099-12-31 or is not ok().
-std::vector<Holiday> HolidaysBetween(std::chrono::year_month_day from, std::chrono::year_month_day to);
+std::vector<Holiday> HolidaysBetween(std::chrono::year_month_day from,
+                                     std::chrono::year_month_day to);
 
 // The holidays from `from` through `to` (from <= to, both in the table's
 // range) as a view into the table. Never raises; empty when from > to.

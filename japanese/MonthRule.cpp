@@ -6,8 +6,8 @@ using namespace std::chrono;
 
 std::optional<year_month_day> AddMonths(year_month_day date, std::int64_t months) noexcept {
     // Months since the start of year 0: [-393204, 393203] for a valid date.
-    const std::int64_t start = std::int64_t{static_cast<int>(date.year())} * 12 +
-                               static_cast<unsigned>(date.month()) - 1;
+    const std::int64_t start =
+        std::int64_t{static_cast<int>(date.year())} * 12 + static_cast<unsigned>(date.month()) - 1;
     // |months| up to 2^63: compare before adding, so the sum cannot overflow.
     constexpr std::int64_t kFirst = -32767LL * 12, kLast = 32767LL * 12 + 11;
     if (months > kLast - start || months < kFirst - start) return std::nullopt;

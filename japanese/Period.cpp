@@ -58,7 +58,8 @@ std::string_view SkipBlanks(std::string_view text) noexcept {
 [[noreturn]] void RefuseResult(year_month_day date, const Period& period) {
     std::string message = IsoDate(date);
     message += " plus ";
-    const std::array<std::int64_t, 4> parts = {period.years, period.months, period.weeks, period.days};
+    const std::array<std::int64_t, 4> parts = {period.years, period.months, period.weeks,
+                                               period.days};
     bool any = false;
     for (std::size_t i = 0; i < parts.size(); ++i) {
         if (parts[i] == 0) continue;
@@ -105,7 +106,9 @@ Period ParsePeriod(std::string_view typed) {
         std::size_t length = 0;
         const std::size_t part = ReadUnit(rest, length);
         if (part == kUnits.size()) RefuseForm(typed);
-        if (part < next) Refuse(typed, ": the parts come in the order years, months, weeks, days, each at most once");
+        if (part < next)
+            Refuse(typed,
+                   ": the parts come in the order years, months, weeks, days, each at most once");
         parts[part] = negative ? -value : value;
         next = part + 1;
         rest = SkipBlanks(rest.substr(length));
@@ -115,14 +118,16 @@ Period ParsePeriod(std::string_view typed) {
 
 year_month_day AddPeriod(year_month_day date, const Period& period) {
     RequireDateRange(date);
-    if (!Small(period.years) || !Small(period.months) || !Small(period.weeks) || !Small(period.days)) {
+    if (!Small(period.years) || !Small(period.months) || !Small(period.weeks) ||
+        !Small(period.days)) {
         RefuseResult(date, period);
     }
     // |years * 12 + months| <= 1.3e13: no overflow.
     const auto moved = AddMonths(date, period.years * 12 + period.months);
     if (!moved || !InDateRange(*moved)) RefuseResult(date, period);
     // Day numbers of 0001-01-01 .. 9999-12-31 are [-719162, 2932896]; the sum is < 8.1e12.
-    const std::int64_t number = sys_days{*moved}.time_since_epoch().count() + period.weeks * 7 + period.days;
+    const std::int64_t number =
+        sys_days{*moved}.time_since_epoch().count() + period.weeks * 7 + period.days;
     if (number < sys_days{kFirstDate}.time_since_epoch().count() ||
         number > sys_days{kLastDate}.time_since_epoch().count()) {
         RefuseResult(date, period);
@@ -131,7 +136,8 @@ year_month_day AddPeriod(year_month_day date, const Period& period) {
 }
 
 void AppendJapanesePeriod(std::string& out, const Period& period) {
-    const std::array<std::int64_t, 4> parts = {period.years, period.months, period.weeks, period.days};
+    const std::array<std::int64_t, 4> parts = {period.years, period.months, period.weeks,
+                                               period.days};
     bool positive = false, negative = false;
     for (const std::int64_t part : parts) {
         positive = positive || part > 0;

@@ -39,7 +39,8 @@ void AppendDateWithWeekday(std::string& out, year_month_day date) {
 
 void AppendJapaneseDateWithWeekday(std::string& out, const JapaneseDate& date) {
     AppendJapaneseDate(out, date);
-    const year_month_day gregorian{year{date.era->firstYear + date.year - 1}, month{date.month}, day{date.day}};
+    const year_month_day gregorian{year{date.era->firstYear + date.year - 1}, month{date.month},
+                                   day{date.day}};
     AppendWeekday(out, weekday{sys_days{gregorian}});
 }
 
@@ -54,8 +55,8 @@ void AppendHolidayText(std::string& out, const Holiday& holiday) {
     out += holiday.name;
 }
 
-void AppendDayCountSentence(std::string& out, year_month_day from, year_month_day to, const DayCount& count,
-                            bool inclusive) {
+void AppendDayCountSentence(std::string& out, year_month_day from, year_month_day to,
+                            const DayCount& count, bool inclusive) {
     AppendFromTo(out, from, to);
     out += inclusive ? "は初日を含めて" : "は";
     AppendInteger(out, count.days);
@@ -80,7 +81,8 @@ void AppendSpanSentence(std::string& out, const DayCount& count) {
     out += "日です。";
 }
 
-void AppendAddSentence(std::string& out, year_month_day date, const Period& period, year_month_day result) {
+void AppendAddSentence(std::string& out, year_month_day date, const Period& period,
+                       year_month_day result) {
     AppendDate(out, date);
     out += "の";
     AppendJapanesePeriod(out, period);
@@ -109,7 +111,8 @@ void AppendNthBusinessDaySentence(std::string& out, year_month_day date, std::in
     } else {
         AppendDate(out, date);
         out += "の";
-        AppendUnsigned(out, n < 0 ? 0 - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n));
+        AppendUnsigned(out,
+                       n < 0 ? 0 - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n));
         out += n < 0 ? "営業日前は" : "営業日後は";
     }
     AppendDateWithWeekday(out, result);

@@ -51,11 +51,11 @@ void AppendBusinessDayCountSentence(std::string& out, std::chrono::year_month_da
 // workday: "2024年1月5日の10営業日後は2024年1月22日（月）です。" (n < 0: "前");
 // n = 0: "2024年1月5日（金）は営業日です。" when the result is the date itself,
 // else "2024年1月6日（土）の次の営業日は2024年1月9日（火）です。".
-void AppendNthBusinessDaySentence(std::string& out, std::chrono::year_month_day date, std::int64_t n,
-                                  std::chrono::year_month_day result);
+void AppendNthBusinessDaySentence(std::string& out, std::chrono::year_month_day date,
+                                  std::int64_t n, std::chrono::year_month_day result);
 
 // age: "2000年2月29日生まれの人は2024年3月1日に満24歳（数え年25歳）です。"
-void AppendAgeSentence(std::string& out, std::chrono::year_month_day birth, std::chrono::year_month_day on,
-                       const Age& age);
+void AppendAgeSentence(std::string& out, std::chrono::year_month_day birth,
+                       std::chrono::year_month_day on, const Age& age);
 
 }  // namespace vesk::japanese

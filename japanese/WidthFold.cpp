@@ -20,8 +20,9 @@ char FoldThreeBytes(unsigned char b0, unsigned char b1, unsigned char b2) noexce
         return 0;
     }
     if (b0 == 0xE2) {
-        if (b1 == 0x80 && b2 >= 0x90 && b2 <= 0x95) return '-';  // U+2010..U+2015 hyphens and dashes
-        if (b1 == 0x88 && b2 == 0x92) return '-';                // U+2212 minus sign
+        if (b1 == 0x80 && b2 >= 0x90 && b2 <= 0x95)
+            return '-';                            // U+2010..U+2015 hyphens and dashes
+        if (b1 == 0x88 && b2 == 0x92) return '-';  // U+2212 minus sign
     }
     return 0;
 }

@@ -20,14 +20,14 @@ void AppendFolded(std::string& out, std::string_view text);
 // A text longer than kRoom bytes is not folded: fits() is false and view()
 // empty. Callers use it for texts that are refused anyway when that long.
 class FoldedText {
-public:
+  public:
     static constexpr std::size_t kRoom = 128;
 
     explicit FoldedText(std::string_view text) noexcept;
     bool fits() const noexcept { return fits_; }
     std::string_view view() const noexcept { return {buffer_.data(), size_}; }
 
-private:
+  private:
     std::array<char, kRoom> buffer_;
     std::size_t size_ = 0;
     bool fits_ = false;

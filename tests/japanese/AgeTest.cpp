@@ -1,8 +1,7 @@
-#include "japanese/Age.h"
-
 #include <gtest/gtest.h>
 
 #include "TestDates.h"
+#include "japanese/Age.h"
 #include "japanese/CalendarError.h"
 
 namespace vesk::japanese {

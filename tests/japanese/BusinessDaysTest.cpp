@@ -1,5 +1,3 @@
-#include "japanese/BusinessDays.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -8,6 +6,7 @@
 #include <vector>
 
 #include "TestDates.h"
+#include "japanese/BusinessDays.h"
 #include "japanese/CalendarError.h"
 #include "japanese/CivilDate.h"
 #include "japanese/Holidays.h"
@@ -36,7 +35,8 @@ TEST(BusinessDays, CountsInAMonth) {
     // Golden Week 2019: ten days off from 27 April.
     EXPECT_EQ(CountBusinessDays(plain, D("2019-04-27"), D("2019-05-06")), 0);
     BusinessRules closed;
-    closed.closed = {Day("2024-01-06"), Day("2024-01-08"), Day("2024-01-09")};  // a Saturday, a holiday, a Tuesday
+    closed.closed = {Day("2024-01-06"), Day("2024-01-08"),
+                     Day("2024-01-09")};  // a Saturday, a holiday, a Tuesday
     EXPECT_EQ(CountBusinessDays(closed, D("2024-01-01"), D("2024-01-31")), 20);
     BusinessRules fridays;
     fridays.weekend = ParseWeekend("fri,sat");
@@ -66,18 +66,24 @@ TEST(BusinessDays, CountAgreesWithADayByDayWalk) {
         const BusinessRules& rules = ruleSets[r];
         std::vector<std::int64_t> before(length + 1, 0);  // business days before each day
         for (std::size_t i = 0; i < length; ++i) {
-            before[i + 1] = before[i] + (IsBusinessDay(rules, first + days{static_cast<int>(i)}) ? 1 : 0);
+            before[i + 1] =
+                before[i] + (IsBusinessDay(rules, first + days{static_cast<int>(i)}) ? 1 : 0);
         }
         const auto walked = [&](std::size_t a, std::size_t b) { return before[b + 1] - before[a]; };
         for (std::size_t a = 0; a < length; a += 97) {
-            for (const std::size_t span : {0u, 1u, 6u, 7u, 8u, 30u, 364u, 365u, 366u, 1000u, 20000u}) {
+            for (const std::size_t span :
+                 {0u, 1u, 6u, 7u, 8u, 30u, 364u, 365u, 366u, 1000u, 20000u}) {
                 const std::size_t b = std::min(a + span, length - 1);
-                const year_month_day from{first + days{static_cast<int>(a)}}, to{first + days{static_cast<int>(b)}};
-                ASSERT_EQ(CountBusinessDays(rules, from, to), walked(a, b)) << IsoDate(from) << ".." << IsoDate(to);
-                ASSERT_EQ(CountBusinessDays(rules, to, from), a == b ? walked(a, b) : -walked(a, b));
+                const year_month_day from{first + days{static_cast<int>(a)}},
+                    to{first + days{static_cast<int>(b)}};
+                ASSERT_EQ(CountBusinessDays(rules, from, to), walked(a, b))
+                    << IsoDate(from) << ".." << IsoDate(to);
+                ASSERT_EQ(CountBusinessDays(rules, to, from),
+                          a == b ? walked(a, b) : -walked(a, b));
             }
         }
-        EXPECT_EQ(CountBusinessDays(rules, kFirstHolidayDate, kLastHolidayDate), walked(0, length - 1));
+        EXPECT_EQ(CountBusinessDays(rules, kFirstHolidayDate, kLastHolidayDate),
+                  walked(0, length - 1));
         // The nth business day: the day whose count reaches n.
         for (std::size_t a = 10; a < length - 400; a += 1013) {
             const sys_days date = first + days{static_cast<int>(a)};
@@ -104,8 +110,8 @@ TEST(BusinessDays, NthBusinessDay) {
         {"2024-01-05", 10, "2024-01-22"},
         {"2024-01-05", 1, "2024-01-09"},  // past the weekend and 成人の日
         {"2024-01-09", -1, "2024-01-05"},
-        {"2024-01-05", 0, "2024-01-05"},   // a business day itself
-        {"2024-01-06", 0, "2024-01-09"},   // a Saturday: the next one
+        {"2024-01-05", 0, "2024-01-05"},  // a business day itself
+        {"2024-01-06", 0, "2024-01-09"},  // a Saturday: the next one
         {"2019-04-26", 1, "2019-05-07"},  // across Golden Week 2019
         {"2099-12-30", 1, "2099-12-31"},
         {"1948-01-02", -1, "1948-01-01"},  // 1948's 元日 fell before the law
@@ -129,27 +135,33 @@ std::string Refusal(const auto& call) {
 TEST(BusinessDays, RefusesOutsideTheHolidayYearsAndEmptyWeeks) {
     const BusinessRules plain;
     EXPECT_EQ(Refusal([&] { CountBusinessDays(plain, D("1947-12-31"), D("2024-01-01")); }),
-              "1947-12-31 lies outside the days business days are known for (business days are known from "
+              "1947-12-31 lies outside the days business days are known for (business days are "
+              "known from "
               "1948-01-01 to 2099-12-31)");
-    EXPECT_NE(Refusal([&] { CountBusinessDays(plain, D("2024-01-01"), D("2100-01-01")); }), "accepted");
+    EXPECT_NE(Refusal([&] { CountBusinessDays(plain, D("2024-01-01"), D("2100-01-01")); }),
+              "accepted");
     EXPECT_NE(Refusal([&] { IsBusinessDay(plain, Day("2100-01-01")); }), "accepted");
     EXPECT_NE(Refusal([&] { NthBusinessDay(plain, D("1947-12-31"), 1); }), "accepted");
-    EXPECT_NE(Refusal([&] { CountBusinessDays(plain, year{2024} / 2 / 30, D("2024-03-01")); }), "accepted");
+    EXPECT_NE(Refusal([&] { CountBusinessDays(plain, year{2024} / 2 / 30, D("2024-03-01")); }),
+              "accepted");
     // The walk may not leave the range, however far it is sent.
     EXPECT_EQ(Refusal([&] { NthBusinessDay(plain, D("2099-12-30"), 2); }),
-              "there are only 1 business days after 2099-12-30 up to 2099-12-31 (business days are known from "
+              "there are only 1 business days after 2099-12-30 up to 2099-12-31 (business days are "
+              "known from "
               "1948-01-01 to 2099-12-31)");
     EXPECT_EQ(IsoDate(NthBusinessDay(plain, D("2099-12-31"), 0)), "2099-12-31");  // a Thursday
     EXPECT_NE(Refusal([&] { NthBusinessDay(YearEnd(), D("2099-12-31"), 0); }), "accepted");
-    for (const std::int64_t n : {std::numeric_limits<std::int64_t>::max(), std::numeric_limits<std::int64_t>::min(),
-                                 std::int64_t{40000}, std::int64_t{-40000}}) {
+    for (const std::int64_t n :
+         {std::numeric_limits<std::int64_t>::max(), std::numeric_limits<std::int64_t>::min(),
+          std::int64_t{40000}, std::int64_t{-40000}}) {
         SCOPED_TRACE(n);
         EXPECT_NE(Refusal([&] { NthBusinessDay(plain, D("2024-01-05"), n); }), "accepted");
     }
     BusinessRules allWeek;
     allWeek.weekend.fill(true);
     const std::string noDay = "a weekend of all seven days leaves no business day";
-    EXPECT_EQ(Refusal([&] { CountBusinessDays(allWeek, D("2024-01-01"), D("2024-01-31")); }), noDay);
+    EXPECT_EQ(Refusal([&] { CountBusinessDays(allWeek, D("2024-01-01"), D("2024-01-31")); }),
+              noDay);
     EXPECT_EQ(Refusal([&] { NthBusinessDay(allWeek, D("2024-01-01"), 1); }), noDay);
     EXPECT_EQ(Refusal([&] { IsBusinessDay(allWeek, Day("2024-01-01")); }), noDay);
     BusinessRules unsorted;
@@ -181,7 +193,8 @@ TEST(BusinessDays, ParsesWeekends) {
         EXPECT_EQ(ParseWeekend(row.list), row.weekend);
     }
     EXPECT_EQ(Refusal([] { ParseWeekend("sat;sun"); }),
-              "'sat;sun' is not a list of weekend days: 'sat;sun' is no day name (sun mon tue wed thu fri sat, or "
+              "'sat;sun' is not a list of weekend days: 'sat;sun' is no day name (sun mon tue wed "
+              "thu fri sat, or "
               "日 月 火 水 木 金 土, with commas between)");
     for (const char* list : {"saturday", "sat,,sun", "sat,", "土日", "7"}) {
         SCOPED_TRACE(list);
@@ -200,7 +213,8 @@ TEST(BusinessDays, ParsesClosedDayFiles) {
         "   \n"
         "２０２４－０８－１５\n"
         "2024-08-13\n";
-    EXPECT_EQ(ParseClosedDays(file), (std::vector<sys_days>{Day("2024-08-13"), Day("2024-08-14"), Day("2024-08-15")}));
+    EXPECT_EQ(ParseClosedDays(file),
+              (std::vector<sys_days>{Day("2024-08-13"), Day("2024-08-14"), Day("2024-08-15")}));
     EXPECT_TRUE(ParseClosedDays("").empty());
     EXPECT_EQ(Refusal([] { ParseClosedDays("2024-01-05\n# x\n2024-02-30\n"); }),
               "closed days, line 3: '2024-02-30' is not a date: February 2024 has 29 days");

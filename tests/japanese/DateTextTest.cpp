@@ -1,5 +1,3 @@
-#include "japanese/DateText.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,6 +5,7 @@
 #include "TestDates.h"
 #include "japanese/CalendarError.h"
 #include "japanese/CivilDate.h"
+#include "japanese/DateText.h"
 #include "japanese/Era.h"
 
 namespace vesk::japanese {
@@ -76,8 +75,8 @@ TEST(DateText, AcceptsEveryForm) {
         {"Ｒ６．１．５", "2024-01-05"},
         {"ｒ６．１．５", "2024-01-05"},
         {"2024ー01ー05", "2024-01-05"},  // U+30FC
-        {"2024−01−05", "2024-01-05"},  // U+2212
-        {"2024‐01‐05", "2024-01-05"},  // U+2010
+        {"2024−01−05", "2024-01-05"},    // U+2212
+        {"2024‐01‐05", "2024-01-05"},    // U+2010
         {"R6ー1ー5", "2024-01-05"},
         {"　2024-01-05　", "2024-01-05"},
         {" \t2024/01/05 ", "2024-01-05"},
@@ -111,20 +110,23 @@ TEST(DateText, RefusesDaysThatDoNotExistSayingWhy) {
         {"H31.2.29", "'H31.2.29' is not a date: February of 平成31年 (2019) has 28 days"},
         {"令和6年13月1日", "'令和6年13月1日' is not a date: there is no month 13"},
         // Outside the era
-        {"平成32年1月1日", "'平成32年1月1日' is not a date: 平成 ended with 平成31年4月30日 (2019-04-30)"},
+        {"平成32年1月1日",
+         "'平成32年1月1日' is not a date: 平成 ended with 平成31年4月30日 (2019-04-30)"},
         {"H31.5.1", "'H31.5.1' is not a date: 平成 ended with 平成31年4月30日 (2019-04-30)"},
         {"S64.1.8", "'S64.1.8' is not a date: 昭和 ended with 昭和64年1月7日 (1989-01-07)"},
-        {"令和元年4月30日", "'令和元年4月30日' is not a date: 令和 began on 令和元年5月1日 (2019-05-01)"},
+        {"令和元年4月30日",
+         "'令和元年4月30日' is not a date: 令和 began on 令和元年5月1日 (2019-05-01)"},
         {"T1.7.29", "'T1.7.29' is not a date: 大正 began on 大正元年7月30日 (1912-07-30)"},
         {"令和0年5月1日", "'令和0年5月1日' is not a date: era years start at 1 (元年)"},
-        {"令和7982年1月1日", "'令和7982年1月1日' is not a date: dates run to 9999-12-31 (令和7981年12月31日)"},
+        {"令和7982年1月1日",
+         "'令和7982年1月1日' is not a date: dates run to 9999-12-31 (令和7981年12月31日)"},
         // Before the Gregorian calendar
         {"明治5年12月2日",
-         "'明治5年12月2日' is not a date: 和暦 dates begin on 明治6年1月1日 (1873-01-01), when Japan took up "
-         "the Gregorian calendar"},
+         "'明治5年12月2日' is not a date: 和暦 dates begin on 明治6年1月1日 (1873-01-01), "
+         "when Japan took up the Gregorian calendar"},
         {"M1.10.23",
-         "'M1.10.23' is not a date: 和暦 dates begin on 明治6年1月1日 (1873-01-01), when Japan took up the "
-         "Gregorian calendar"},
+         "'M1.10.23' is not a date: 和暦 dates begin on 明治6年1月1日 (1873-01-01), "
+         "when Japan took up the Gregorian calendar"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);
@@ -134,14 +136,40 @@ TEST(DateText, RefusesDaysThatDoNotExistSayingWhy) {
 
 TEST(DateText, RefusesEverythingElseNamingTheForms) {
     const std::string forms =
-        " is not a date (dates are written 2024-01-05, 2024/1/5, 20240105, 令和6年1月5日, R6.1.5, today, "
+        " is not a date (dates are written 2024-01-05, 2024/1/5, 20240105, 令和6年1月5日, R6.1.5, "
+        "today, "
         "yesterday or tomorrow)";
     EXPECT_EQ(Refusal("20240105x"), test::Quoted("20240105x", forms));
     for (const char* text : {
-             "", "   ", "2024", "24-1-5", "2024-01/05", "2024.1.5", "2024-001-05", "2024-1-5-", "202415",
-             "2024010500", "2024年1月5", "2024年1月5日（金）", "2024年1月", "12024年1月1日", "R6.1", "R6.1.5.",
-             "R6年1.5", "R.1.5", "R12345.1.1", "R6.1/5", "X6.1.5", "令和6年1月5日x", "令和元5月1日", "元年5月1日",
-             "tomorrowx", "now", "-2024-01-05", "+R6.1.5", "2024 - 01 - 05",
+             "",
+             "   ",
+             "2024",
+             "24-1-5",
+             "2024-01/05",
+             "2024.1.5",
+             "2024-001-05",
+             "2024-1-5-",
+             "202415",
+             "2024010500",
+             "2024年1月5",
+             "2024年1月5日（金）",
+             "2024年1月",
+             "12024年1月1日",
+             "R6.1",
+             "R6.1.5.",
+             "R6年1.5",
+             "R.1.5",
+             "R12345.1.1",
+             "R6.1/5",
+             "X6.1.5",
+             "令和6年1月5日x",
+             "令和元5月1日",
+             "元年5月1日",
+             "tomorrowx",
+             "now",
+             "-2024-01-05",
+             "+R6.1.5",
+             "2024 - 01 - 05",
          }) {
         SCOPED_TRACE(text);
         EXPECT_EQ(Refusal(text), test::Quoted(text, forms));
@@ -171,7 +199,8 @@ TEST(DateText, IsoOnly) {
             ParseIsoDateText(text);
             ADD_FAILURE();
         } catch (const CalendarError& error) {
-            EXPECT_EQ(error.message, test::Quoted(text, " is not a date (dates are written 2024-01-05)"));
+            EXPECT_EQ(error.message,
+                      test::Quoted(text, " is not a date (dates are written 2024-01-05)"));
         }
     }
     EXPECT_THROW(ParseIsoDateText("2023-02-29"), CalendarError);
@@ -189,8 +218,8 @@ TEST(DateText, EveryJapaneseDateParsesBackToItsDay) {
         ASSERT_TRUE(japanese.has_value()) << IsoDate(date);
         kanji.clear();
         AppendJapaneseDate(kanji, *japanese);
-        latin = japanese->era->latin + std::to_string(japanese->year) + "." + std::to_string(japanese->month) + "." +
-                std::to_string(japanese->day);
+        latin = japanese->era->latin + std::to_string(japanese->year) + "." +
+                std::to_string(japanese->month) + "." + std::to_string(japanese->day);
         ASSERT_EQ(ParseDateText(kanji, kToday), date) << kanji;
         ASSERT_EQ(ParseDateText(latin, kToday), date) << latin;
     }

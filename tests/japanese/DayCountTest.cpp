@@ -1,10 +1,9 @@
-#include "japanese/DayCount.h"
-
 #include <gtest/gtest.h>
 
 #include "TestDates.h"
 #include "japanese/CalendarError.h"
 #include "japanese/CivilDate.h"
+#include "japanese/DayCount.h"
 #include "japanese/MonthRule.h"
 
 namespace vesk::japanese {
@@ -52,7 +51,8 @@ TEST(DayCount, Table) {
 TEST(DayCount, WholeMonthsAreTheMostThatFit) {
     const sys_days first = test::Day("1999-11-28");
     for (int a = 0; a < 800; a += 3) {
-        for (int length : {-400, -62, -31, -30, -29, -1, 0, 1, 27, 28, 29, 30, 31, 59, 365, 366, 1461}) {
+        for (int length :
+             {-400, -62, -31, -30, -29, -1, 0, 1, 27, 28, 29, 30, 31, 59, 365, 366, 1461}) {
             const year_month_day from{first + days{a}}, to{first + days{a + length}};
             for (const bool inclusive : {false, true}) {
                 const DayCount c = CountDays(from, to, inclusive);

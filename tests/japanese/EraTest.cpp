@@ -1,11 +1,10 @@
-#include "japanese/Era.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "TestDates.h"
 #include "japanese/CalendarError.h"
+#include "japanese/Era.h"
 
 namespace vesk::japanese {
 namespace {
@@ -75,7 +74,8 @@ TEST(Era, FromJapaneseWritesTheDateWhenNoTextIsGiven) {
         FromJapanese({&reiwa, 6, 2, 30});
         ADD_FAILURE();
     } catch (const CalendarError& error) {
-        EXPECT_EQ(error.message, "'令和6年2月30日' is not a date: February of 令和6年 (2024) has 29 days");
+        EXPECT_EQ(error.message,
+                  "'令和6年2月30日' is not a date: February of 令和6年 (2024) has 29 days");
     }
     EXPECT_THROW(FromJapanese({&reiwa, 2147483647, 1, 1}), CalendarError);
     EXPECT_THROW(FromJapanese({&reiwa, -2147483647 - 1, 1, 1}), CalendarError);

@@ -1,5 +1,3 @@
-#include "japanese/Holidays.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
@@ -10,6 +8,7 @@
 #include "TestDates.h"
 #include "japanese/CalendarError.h"
 #include "japanese/CivilDate.h"
+#include "japanese/Holidays.h"
 
 namespace vesk::japanese {
 namespace {
@@ -36,10 +35,13 @@ std::map<int, std::vector<PublishedRow>> PublishedByYear() {
         const std::string_view line = rest.substr(0, end);
         rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
         if (line.empty()) continue;
-        const std::size_t slash1 = line.find('/'), slash2 = line.find('/', slash1 + 1), comma = line.find(',');
+        const std::size_t slash1 = line.find('/'), slash2 = line.find('/', slash1 + 1),
+                          comma = line.find(',');
         const int y = std::stoi(std::string(line.substr(0, slash1)));
-        const auto m = static_cast<unsigned>(std::stoi(std::string(line.substr(slash1 + 1, slash2 - slash1 - 1))));
-        const auto d = static_cast<unsigned>(std::stoi(std::string(line.substr(slash2 + 1, comma - slash2 - 1))));
+        const auto m = static_cast<unsigned>(
+            std::stoi(std::string(line.substr(slash1 + 1, slash2 - slash1 - 1))));
+        const auto d = static_cast<unsigned>(
+            std::stoi(std::string(line.substr(slash2 + 1, comma - slash2 - 1))));
         years[y].push_back({year{y} / month{m} / day{d}, std::string(line.substr(comma + 1))});
     }
     return years;
@@ -50,7 +52,8 @@ std::map<int, std::vector<PublishedRow>> PublishedByYear() {
 // 休日（祝日扱い）, and 2019's 体育の日 with the name it took from 2020.
 bool SameName(std::string_view published, std::string_view ours) {
     if (published == "休日") return ours == "振替休日" || ours == "国民の休日";
-    if (published == "休日（祝日扱い）") return ours == "天皇の即位の日" || ours == "即位礼正殿の儀";
+    if (published == "休日（祝日扱い）")
+        return ours == "天皇の即位の日" || ours == "即位礼正殿の儀";
     if (published == "体育の日（スポーツの日）") return ours == "体育の日";
     return published == ours;
 }
@@ -63,12 +66,16 @@ TEST(Holidays, AgreeWithThePublishedListDayForDay) {
         SCOPED_TRACE(y);
         const std::span<const Holiday> ours = HolidaysOfYear(y);
         std::string oursText, publishedText;
-        for (const Holiday& h : ours) oursText += IsoDate(year_month_day{h.date}) + " " + std::string(h.name) + "\n";
+        for (const Holiday& h : ours)
+            oursText += IsoDate(year_month_day{h.date}) + " " + std::string(h.name) + "\n";
         for (const PublishedRow& r : rows) publishedText += IsoDate(r.date) + " " + r.name + "\n";
-        ASSERT_EQ(ours.size(), rows.size()) << "ours:\n" << oursText << "published:\n" << publishedText;
+        ASSERT_EQ(ours.size(), rows.size()) << "ours:\n"
+                                            << oursText << "published:\n"
+                                            << publishedText;
         for (std::size_t i = 0; i < rows.size(); ++i) {
             EXPECT_EQ(year_month_day{ours[i].date}, rows[i].date) << publishedText;
-            EXPECT_TRUE(SameName(rows[i].name, ours[i].name)) << rows[i].name << " vs " << ours[i].name;
+            EXPECT_TRUE(SameName(rows[i].name, ours[i].name))
+                << rows[i].name << " vs " << ours[i].name;
         }
     }
 }
@@ -131,8 +138,9 @@ TEST(Holidays, TheFirstYearsOfTheLaw) {
     EXPECT_EQ(y1948[0].name, "秋分の日");
     EXPECT_EQ(y1948[1].date, Day("1948-11-03"));
     EXPECT_EQ(y1948[2].date, Day("1948-11-23"));
-    const std::vector<std::string_view> firstLaw = {"元日", "成人の日", "春分の日", "天皇誕生日", "憲法記念日",
-                                                    "こどもの日", "秋分の日", "文化の日", "勤労感謝の日"};
+    const std::vector<std::string_view> firstLaw = {"元日",       "成人の日",   "春分の日",
+                                                    "天皇誕生日", "憲法記念日", "こどもの日",
+                                                    "秋分の日",   "文化の日",   "勤労感謝の日"};
     for (int y = 1949; y <= 1954; ++y) {
         SCOPED_TRACE(y);
         std::vector<std::string_view> names;
@@ -144,10 +152,10 @@ TEST(Holidays, TheFirstYearsOfTheLaw) {
 // After the published list the rules decide: every year has the sixteen
 // holidays of the law as it stands, and nothing but them and their 休日.
 TEST(Holidays, YearsAfterThePublishedListHoldTheLawAsItStands) {
-    const std::set<std::string_view> law = {"元日",     "成人の日",   "建国記念の日", "天皇誕生日", "春分の日",
-                                            "昭和の日", "憲法記念日", "みどりの日",   "こどもの日", "海の日",
-                                            "山の日",   "敬老の日",   "秋分の日",     "スポーツの日", "文化の日",
-                                            "勤労感謝の日"};
+    const std::set<std::string_view> law = {
+        "元日",       "成人の日",     "建国記念の日", "天皇誕生日",  "春分の日", "昭和の日",
+        "憲法記念日", "みどりの日",   "こどもの日",   "海の日",      "山の日",   "敬老の日",
+        "秋分の日",   "スポーツの日", "文化の日",     "勤労感謝の日"};
     for (int y = 2028; y <= kLastHolidayYear; ++y) {
         SCOPED_TRACE(y);
         std::set<std::string_view> named;
@@ -202,8 +210,9 @@ TEST(Holidays, OutsideTheTableIsRefusedWithTheRange) {
             HolidaysOfYear(y);
             ADD_FAILURE() << y;
         } catch (const CalendarError& error) {
-            EXPECT_EQ(error.message, "the year " + std::to_string(y) +
-                                         " lies outside the years of the holiday table (1948 to 2099)");
+            EXPECT_EQ(error.message,
+                      "the year " + std::to_string(y) +
+                          " lies outside the years of the holiday table (1948 to 2099)");
         }
     }
     EXPECT_THROW(HolidaysBetween(D("1947-12-31"), D("1948-12-31")), CalendarError);
