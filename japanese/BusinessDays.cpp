@@ -34,8 +34,7 @@ sys_days RequireDay(year_month_day date) {
     if (!date.ok()) throw CalendarError{"business days were asked for a day that does not exist"};
     if (date < kFirstHolidayDate || date > kLastHolidayDate) {
         std::string message = IsoDate(date);
-        message += " lies outside the days business days are known for ";
-        message += kKnownRange;
+        message += " lies outside the days business days are known for (1948-01-01 to 2099-12-31)";
         throw CalendarError{std::move(message)};
     }
     return sys_days{date};
@@ -94,12 +93,24 @@ std::int64_t Count(const BusinessRules& rules, sys_days from, sys_days to) noexc
     return count;
 }
 
-[[noreturn]] void RefuseWalk(std::int64_t available, bool after, sys_days date) {
-    std::string message = "there are only ";
-    AppendInteger(message, available);
-    message += after ? " business days after " : " business days before ";
+// "the 2nd business day after 2099-12-30 lies past 2099-12-31 (...)".
+[[noreturn]] void RefuseWalk(std::int64_t n, sys_days date) {
+    std::string message = "the ";
+    if (n == 0) {
+        message += "next business day from ";
+    } else {
+        const std::uint64_t count =
+            n < 0 ? 0 - static_cast<std::uint64_t>(n) : static_cast<std::uint64_t>(n);
+        AppendUnsigned(message, count);
+        const bool teen = count % 100 >= 11 && count % 100 <= 13;
+        message += teen || count % 10 > 3 || count % 10 == 0 ? "th"
+                   : count % 10 == 1                         ? "st"
+                   : count % 10 == 2                         ? "nd"
+                                                             : "rd";
+        message += n < 0 ? " business day before " : " business day after ";
+    }
     AppendIsoDate(message, year_month_day{date});
-    message += after ? " up to 2099-12-31 " : " from 1948-01-01 ";
+    message += n < 0 ? " lies before 1948-01-01 " : " lies past 2099-12-31 ";
     message += kKnownRange;
     throw CalendarError{std::move(message)};
 }
@@ -194,11 +205,11 @@ year_month_day NthBusinessDay(const BusinessRules& rules, year_month_day date, s
         const sys_days start = n == 0 ? day : day + days{1};
         const std::int64_t wanted = n == 0 ? 1 : n;
         const std::int64_t available = Count(rules, start, kLastDay);
-        if (available < wanted) RefuseWalk(available, true, day);
+        if (available < wanted) RefuseWalk(n, day);
         return year_month_day{Forward(rules, start, wanted, perWeek)};
     }
     const std::int64_t available = Count(rules, kFirstDay, day - days{1});
-    if (n < -available) RefuseWalk(available, false, day);
+    if (n < -available) RefuseWalk(n, day);
     return year_month_day{Backward(rules, day - days{1}, -n, perWeek)};
 }
 

@@ -134,10 +134,9 @@ std::string Refusal(const auto& call) {
 
 TEST(BusinessDays, RefusesOutsideTheHolidayYearsAndEmptyWeeks) {
     const BusinessRules plain;
-    EXPECT_EQ(Refusal([&] { CountBusinessDays(plain, D("1947-12-31"), D("2024-01-01")); }),
-              "1947-12-31 lies outside the days business days are known for (business days are "
-              "known from "
-              "1948-01-01 to 2099-12-31)");
+    EXPECT_EQ(
+        Refusal([&] { CountBusinessDays(plain, D("1947-12-31"), D("2024-01-01")); }),
+        "1947-12-31 lies outside the days business days are known for (1948-01-01 to 2099-12-31)");
     EXPECT_NE(Refusal([&] { CountBusinessDays(plain, D("2024-01-01"), D("2100-01-01")); }),
               "accepted");
     EXPECT_NE(Refusal([&] { IsBusinessDay(plain, Day("2100-01-01")); }), "accepted");
@@ -145,12 +144,14 @@ TEST(BusinessDays, RefusesOutsideTheHolidayYearsAndEmptyWeeks) {
     EXPECT_NE(Refusal([&] { CountBusinessDays(plain, year{2024} / 2 / 30, D("2024-03-01")); }),
               "accepted");
     // The walk may not leave the range, however far it is sent.
+    const std::string range = " (business days are known from 1948-01-01 to 2099-12-31)";
     EXPECT_EQ(Refusal([&] { NthBusinessDay(plain, D("2099-12-30"), 2); }),
-              "there are only 1 business days after 2099-12-30 up to 2099-12-31 (business days are "
-              "known from "
-              "1948-01-01 to 2099-12-31)");
+              "the 2nd business day after 2099-12-30 lies past 2099-12-31" + range);
+    EXPECT_EQ(Refusal([&] { NthBusinessDay(plain, D("1948-01-05"), -13); }),
+              "the 13th business day before 1948-01-05 lies before 1948-01-01" + range);
+    EXPECT_EQ(Refusal([&] { NthBusinessDay(YearEnd(), D("2099-12-31"), 0); }),
+              "the next business day from 2099-12-31 lies past 2099-12-31" + range);
     EXPECT_EQ(IsoDate(NthBusinessDay(plain, D("2099-12-31"), 0)), "2099-12-31");  // a Thursday
-    EXPECT_NE(Refusal([&] { NthBusinessDay(YearEnd(), D("2099-12-31"), 0); }), "accepted");
     for (const std::int64_t n :
          {std::numeric_limits<std::int64_t>::max(), std::numeric_limits<std::int64_t>::min(),
           std::int64_t{40000}, std::int64_t{-40000}}) {
