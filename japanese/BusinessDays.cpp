@@ -159,23 +159,6 @@ sys_days Backward(const BusinessRules& rules, sys_days end, std::int64_t n,
     return low;
 }
 
-bool MatchName(std::string_view item, std::string_view name) noexcept {
-    if (item.size() != name.size()) return false;
-    for (std::size_t i = 0; i < item.size(); ++i) {
-        const char c =
-            item[i] >= 'A' && item[i] <= 'Z' ? static_cast<char>(item[i] - 'A' + 'a') : item[i];
-        if (c != name[i]) return false;
-    }
-    return true;
-}
-
-std::string_view TrimBlanks(std::string_view text) noexcept {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
 }  // namespace
 
 void SortClosedDays(std::vector<sys_days>& closed) {
@@ -226,7 +209,7 @@ std::array<bool, 7> ParseWeekend(std::string_view list) {
             const std::string_view item = TrimBlanks(rest.substr(0, comma));
             std::size_t found = 7;
             for (std::size_t i = 0; i < 7; ++i) {
-                if (MatchName(item, kLatin[i]) ||
+                if (EqualsIgnoringCase(item, kLatin[i]) ||
                     item == WeekdayName(weekday{static_cast<unsigned>(i)}))
                     found = i;
             }

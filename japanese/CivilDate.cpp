@@ -63,6 +63,13 @@ void AppendInteger(std::string& out, std::int64_t value) {
         out, value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value));
 }
 
+void AppendMonthDay(std::string& out, unsigned month, unsigned day) {
+    AppendInteger(out, month);
+    out += "月";
+    AppendInteger(out, day);
+    out += "日";
+}
+
 std::string_view WeekdayName(std::chrono::weekday weekday) noexcept {
     return kWeekdayNames[weekday.c_encoding() % 7];
 }

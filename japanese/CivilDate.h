@@ -30,6 +30,9 @@ void RequireDateRange(std::chrono::year_month_day date);
 void AppendIsoDate(std::string& out, std::chrono::year_month_day date);
 std::string IsoDate(std::chrono::year_month_day date);
 
+// Appends "1月5日". Raises nothing but for memory.
+void AppendMonthDay(std::string& out, unsigned month, unsigned day);
+
 // Appends a whole number in decimal, "-" before a negative one. Raises
 // nothing but for memory.
 void AppendInteger(std::string& out, std::int64_t value);

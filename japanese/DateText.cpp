@@ -78,22 +78,6 @@ class Reader {
     std::size_t pos_ = 0;
 };
 
-std::string_view TrimBlanks(std::string_view text) noexcept {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
-}
-
-bool EqualsIgnoringCase(std::string_view text, std::string_view lower) noexcept {
-    if (text.size() != lower.size()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c =
-            text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
-        if (c != lower[i]) return false;
-    }
-    return true;
-}
-
 // The Gregorian date of a year, month and day read from `typed`, or a refusal
 // that says which part does not exist.
 year_month_day Gregorian(std::uint32_t y, std::uint32_t m, std::uint32_t d,

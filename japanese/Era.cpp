@@ -127,10 +127,7 @@ void AppendJapaneseDate(std::string& out, const JapaneseDate& date) {
         AppendInteger(out, date.year);
     }
     out += "年";
-    AppendInteger(out, date.month);
-    out += "月";
-    AppendInteger(out, date.day);
-    out += "日";
+    AppendMonthDay(out, date.month, date.day);
 }
 
 }  // namespace vesk::japanese

@@ -83,8 +83,7 @@ bool Small(std::int64_t part) noexcept { return part >= -kLargestPart && part <=
 Period ParsePeriod(std::string_view typed) {
     const FoldedText folded(typed);
     if (!folded.fits()) RefuseForm(typed);
-    std::string_view rest = SkipBlanks(folded.view());
-    while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t')) rest.remove_suffix(1);
+    std::string_view rest = TrimBlanks(folded.view());
     bool negative = false;
     if (!rest.empty() && (rest.front() == '+' || rest.front() == '-')) {
         negative = rest.front() == '-';

@@ -26,10 +26,7 @@ void AppendFromTo(std::string& out, year_month_day from, year_month_day to) {
 void AppendDate(std::string& out, year_month_day date) {
     AppendInteger(out, static_cast<int>(date.year()));
     out += "年";
-    AppendInteger(out, static_cast<unsigned>(date.month()));
-    out += "月";
-    AppendInteger(out, static_cast<unsigned>(date.day()));
-    out += "日";
+    AppendMonthDay(out, static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
 }
 
 void AppendDateWithWeekday(std::string& out, year_month_day date) {

@@ -48,6 +48,23 @@ std::size_t Fold(std::string_view text, char* out) noexcept {
 
 }  // namespace
 
+std::string_view TrimBlanks(std::string_view text) noexcept {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+bool EqualsIgnoringCase(std::string_view text, std::string_view lower) noexcept {
+    if (text.size() != lower.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c =
+            text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
+        if (c != lower[i]) return false;
+    }
+    return true;
+}
+
 void AppendFolded(std::string& out, std::string_view text) {
     const std::size_t start = out.size();
     out.resize(start + text.size());

@@ -4,7 +4,8 @@
 // the ideographic space and comma (U+3000 to " ", U+3001 to ","), and the
 // dashes a Japanese input method gives for "-" (ー U+30FC, ｰ U+FF70, − U+2212,
 // and U+2010 to U+2015). Everything else is copied byte for byte, so a fold
-// never makes a text longer.
+// never makes a text longer. Also the two small checks every reader of typed
+// texts shares.
 
 #include <array>
 #include <cstddef>
@@ -19,6 +20,13 @@ void AppendFolded(std::string& out, std::string_view text);
 // The folded form of a short text, in a buffer of its own (no allocation).
 // A text longer than kRoom bytes is not folded: fits() is false and view()
 // empty. Callers use it for texts that are refused anyway when that long.
+// `text` without the blanks (spaces, tabs, carriage returns) at its ends.
+std::string_view TrimBlanks(std::string_view text) noexcept;
+
+// Whether `text` equals `lower` (all lower-case ASCII) but for the case of
+// its ASCII letters.
+bool EqualsIgnoringCase(std::string_view text, std::string_view lower) noexcept;
+
 class FoldedText {
   public:
     static constexpr std::size_t kRoom = 128;
