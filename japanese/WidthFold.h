@@ -17,9 +17,6 @@ namespace vesk::japanese {
 // Appends the folded form of `text` to `out`. Raises nothing but for memory.
 void AppendFolded(std::string& out, std::string_view text);
 
-// The folded form of a short text, in a buffer of its own (no allocation).
-// A text longer than kRoom bytes is not folded: fits() is false and view()
-// empty. Callers use it for texts that are refused anyway when that long.
 // `text` without the blanks (spaces, tabs, carriage returns) at its ends.
 std::string_view TrimBlanks(std::string_view text) noexcept;
 
@@ -27,6 +24,9 @@ std::string_view TrimBlanks(std::string_view text) noexcept;
 // its ASCII letters.
 bool EqualsIgnoringCase(std::string_view text, std::string_view lower) noexcept;
 
+// The folded form of a short text, in a buffer of its own (no allocation).
+// A text longer than kRoom bytes is not folded: fits() is false and view()
+// empty. Callers use it for texts that are refused anyway when that long.
 class FoldedText {
   public:
     static constexpr std::size_t kRoom = 128;
