@@ -41,7 +41,8 @@ std::vector<Holiday> HolidaysBetween(std::chrono::year_month_day from,
 std::span<const Holiday> HolidaySpan(std::chrono::sys_days from, std::chrono::sys_days to) noexcept;
 
 // The name of the holiday on a day; none on other days and outside the
-// table's range. Never raises.
+// table's range. Never raises (the table's first use, which allocates it,
+// ends the program if memory runs out).
 std::optional<std::string_view> HolidayOn(std::chrono::sys_days date) noexcept;
 
 // The day of 春分 (March) or 秋分 (September) of a year from 1900 to 2099 by

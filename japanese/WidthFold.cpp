@@ -4,7 +4,7 @@ namespace vesk::japanese {
 namespace {
 
 // The ASCII character a three-byte UTF-8 sequence folds to, or 0 when it does
-// not fold. `b` points at a lead byte 0xE2, 0xE3 or 0xEF with two bytes after it.
+// not fold: b0 is its lead byte (0xE2, 0xE3 or 0xEF), b1 and b2 the two after it.
 char FoldThreeBytes(unsigned char b0, unsigned char b1, unsigned char b2) noexcept {
     if (b0 == 0xEF) {
         // U+FF01..U+FF3F is EF BC 81..BF, U+FF40..U+FF5E is EF BD 80..9E.
@@ -20,8 +20,8 @@ char FoldThreeBytes(unsigned char b0, unsigned char b1, unsigned char b2) noexce
         return 0;
     }
     if (b0 == 0xE2) {
-        if (b1 == 0x80 && b2 >= 0x90 && b2 <= 0x95)
-            return '-';                            // U+2010..U+2015 hyphens and dashes
+        // U+2010..U+2015 hyphens and dashes
+        if (b1 == 0x80 && b2 >= 0x90 && b2 <= 0x95) return '-';
         if (b1 == 0x88 && b2 == 0x92) return '-';  // U+2212 minus sign
     }
     return 0;
