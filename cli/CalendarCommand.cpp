@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "datecalc/CalendarUpdate.h"
+#include "cli/DateFields.h"
 #include "cli/Pages.h"
 #include "textconv/Failures.h"
 
@@ -152,8 +153,13 @@ std::exception_ptr ApplyCalendarFields(TMonthModel& calendar, const std::vector<
     return nullptr;
 }
 
-std::string CalendarPageText(const std::vector<std::string>& fields, bool reverseVideo,
+std::string CalendarPageText(std::vector<std::string> fields, bool reverseVideo,
                              std::exception_ptr& failure) {
+    if (fields.size() == 1) {
+        const std::chrono::year_month_day date = ReadDateField(fields[0], &LocalToday);
+        fields = {std::to_string(static_cast<int>(date.year())), std::to_string(static_cast<unsigned>(date.month())),
+                  std::to_string(static_cast<unsigned>(date.day()))};
+    }
     if (!fields.empty() && fields.size() != 3) {
         throw UsageError{"calendar takes no fields or 3 (year, month, day), not " + std::to_string(fields.size())};
     }

@@ -47,7 +47,7 @@ bool IsTerminal(std::FILE* stream);
 // the update with the three field texts takes it. Raises UsageError for other
 // than 0 or 3 fields. A failure of the update is stored in `failure` (null
 // when there is none), and the text shows the grid as the failure left it.
-std::string CalendarPageText(const std::vector<std::string>& fields, bool reverseVideo,
+std::string CalendarPageText(std::vector<std::string> fields, bool reverseVideo,
                              std::exception_ptr& failure);
 
 }  // namespace vesk::cli

@@ -255,7 +255,7 @@ int RunCalculator(const std::vector<std::string>& args, std::FILE* out, std::FIL
     if (rest.empty()) return Usage(err, "no page given: weekday, span, after, uptime or calendar");
 
     const std::string& page = rest.front();
-    std::vector<std::string> fields = ExpandDateArguments({rest.begin() + 1, rest.end()});
+    std::vector<std::string> fields(rest.begin() + 1, rest.end());
     if (page == "uptime" && fields.empty()) fields.push_back(std::to_string(SystemTickCount()));
     std::string failure;
     try {
