@@ -85,7 +85,9 @@ TEST_F(CalendarCommandTest, BatchAnswers) {
          json{
              {"ok", true},
              {"texts", CalendarRowTextsFor(2024, 2, 29)},
-             {"values", {{"year", 2024}, {"month", 2}, {"day", 29}, {"holidays", json::array()}}}}},
+             {"values", {{"year", 2024}, {"month", 2}, {"day", 29}, {"holidays", json::array({json{{"date", "2024-02-11"}, {"name", "建国記念の日"}},
+                                         json{{"date", "2024-02-12"}, {"name", "振替休日"}},
+                                         json{{"date", "2024-02-23"}, {"name", "天皇誕生日"}}})}}}}},
         {"failed month step keeps the new year",
          R"({"page": "calendar", "fields": ["2025", "4", "30"], "start": [2024, 1, 31]})",
          json{{"ok", false},
