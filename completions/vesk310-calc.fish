@@ -2,7 +2,24 @@
 # page; options come before it, and the long ones may also follow it. After
 # the page come its fields, where the date words are offered.
 
-set -l pages weekday span after uptime calendar era holidays days add workdays workday age
+# The pages and what they give, one a line: name, tab, description.
+function __vesk310_calc_pages
+    printf '%s\t%s\n' \
+        weekday 'the day of the week of a date' \
+        span 'the days from one date to another' \
+        after 'the date a number of days after a date' \
+        uptime 'the uptime text of a tick count' \
+        calendar 'the month calendar' \
+        era 'the date in the Japanese era calendar' \
+        holidays 'the national holidays of a year or between two dates' \
+        days 'the exact days, weeks and months between two dates' \
+        add 'a date plus a period' \
+        workdays 'the business days between two dates, both included' \
+        workday 'the Nth business day after a date' \
+        age 'the age on a date'
+end
+
+set -l pages (__vesk310_calc_pages | string replace -r '\t.*' '')
 set -l before_page "not __fish_seen_subcommand_from $pages"
 set -l page_wanted "$before_page; and not __fish_seen_argument -l batch"
 set -l date_fields "__fish_seen_subcommand_from "(string match -v uptime -- $pages | string join ' ')
@@ -18,18 +35,7 @@ end
 
 complete -c vesk310-calc -f
 
-complete -c vesk310-calc -n $page_wanted -a weekday -d 'the day of the week of a date'
-complete -c vesk310-calc -n $page_wanted -a span -d 'the days from one date to another'
-complete -c vesk310-calc -n $page_wanted -a after -d 'the date a number of days after a date'
-complete -c vesk310-calc -n $page_wanted -a uptime -d 'the uptime text of a tick count'
-complete -c vesk310-calc -n $page_wanted -a calendar -d 'the month calendar'
-complete -c vesk310-calc -n $page_wanted -a era -d 'the date in the Japanese era calendar'
-complete -c vesk310-calc -n $page_wanted -a holidays -d 'the national holidays of a year or between two dates'
-complete -c vesk310-calc -n $page_wanted -a days -d 'the exact days, weeks and months between two dates'
-complete -c vesk310-calc -n $page_wanted -a add -d 'a date plus a period'
-complete -c vesk310-calc -n $page_wanted -a workdays -d 'the business days between two dates, both included'
-complete -c vesk310-calc -n $page_wanted -a workday -d 'the Nth business day after a date'
-complete -c vesk310-calc -n $page_wanted -a age -d 'the age on a date'
+complete -c vesk310-calc -n $page_wanted -a '(__vesk310_calc_pages)'
 
 complete -c vesk310-calc -n $date_fields -a 'today yesterday tomorrow' -d date
 
