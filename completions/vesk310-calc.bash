@@ -29,7 +29,7 @@ _vesk310_calc()
         --weekend)
             # A comma-separated list: its last item is one of the days not
             # given yet.
-            local head= day days=
+            local head="" day days=""
             [[ $cur == *,* ]] && head=${cur%,*},
             for day in sun mon tue wed thu fri sat; do
                 [[ ,$head == *,$day,* ]] || days+=" $day"
@@ -47,7 +47,7 @@ _vesk310_calc()
     $split && return
 
     # Find the page, stepping over the options and their values.
-    local i word page= ended= batch=
+    local i word page="" ended="" batch=""
     for ((i = 1; i < cword; i++)); do
         word=${words[i]}
         if [[ ! $ended && $word == -- ]]; then

@@ -109,7 +109,7 @@ for row in "${rows[@]}"; do
   expected=$(tr -s ' \n' '\n' <<<"${row#*|}" | sed '/^$/d' | sort -u)
   got=$(candidates "$line")
   if [ "$got" != "$expected" ]; then
-    echo "FAIL '$line': expected [$(echo $expected)], got [$(echo $got)]"
+    echo "FAIL '$line': expected [${expected//$'\n'/ }], got [${got//$'\n'/ }]"
     failures=$((failures + 1))
   fi
 done
