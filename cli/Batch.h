@@ -11,6 +11,8 @@
 //      else the locale's). The pages and their fields are RunPage's (Pages.h).
 // Out: {"ok": true, "texts": [texts], "values": {...}}
 //      {"ok": false, "error": "<failure class>", "message": "<message as created>"}
+//      {"ok": false, "error": "ECalendarError", "message": "<one line>"} for a
+//      value the civil calendar refuses (a text that is no date, ...)
 //      {"ok": false, "error": "usage", "message": "<what is wrong with the line>"}
 //      {"ok": false, "error": "EOutOfMemory", "message": "メモリが足りません"}
 //      when the answer cannot be built; the run goes on with the next line.
@@ -33,6 +35,9 @@
 namespace vesk::cli {
 
 inline constexpr std::size_t kMaxBatchLine = 16u << 20;
+
+// The failure class of the answers to what the civil calendar refuses.
+inline constexpr const char* kCalendarErrorClass = "ECalendarError";
 
 // The answer line (without its line break) for one input line. Never raises;
 // leaves the decimal separator as it found it.

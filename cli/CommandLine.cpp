@@ -11,6 +11,7 @@
 #include "cli/Batch.h"
 #include "cli/CalendarCommand.h"
 #include "cli/Pages.h"
+#include "japanese/CalendarError.h"
 #include "textconv/DayAbbreviations.h"
 #include "cli/Separator.h"
 #include "textconv/ErrorText.h"
@@ -269,6 +270,8 @@ int RunCalculator(const std::vector<std::string>& args, std::FILE* out, std::FIL
         }
     } catch (const UsageError& e) {
         return Usage(err, e.message);
+    } catch (const japanese::CalendarError& e) {
+        failure = e.message;
     } catch (const Exception& e) {
         failure = ShowFailureText(e.Message());
     } catch (const std::bad_alloc&) {
