@@ -8,24 +8,31 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sched.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "cli/Processors.h"
+
 namespace {
 
 constexpr const char* kWeekday = R"({"page": "weekday", "fields": ["2001", "1", "1"]})";
 constexpr const char* kWeekdayAnswer = R"({"ok": true, "texts": ["  2001年1月1日は（月）曜日です。"]})";
+constexpr const char* kSpan =
+    R"({"page": "span", "fields": ["2001", "1", "1", "2024", "2", "29"]})";
 
 struct Outcome {
     int status = -1;
@@ -286,6 +293,167 @@ TEST(BatchProcess, AStopSignalEndsAfterWholeLinesWithItsExitCode) {
         EXPECT_TRUE(run.Exited(128 + stop)) << run.status;
         EXPECT_GT(run.out.size(), 0u);
         ExpectWholeAnswers(run.out);
+    }
+}
+
+TEST(BatchProcess, ABrokenPipeEndsTheRunBySignalUnlessTheSignalIsIgnored) {
+    // The ignored case, exit 1 with the write error, is a row of the table above.
+    const TempFile many(Lines(kWeekday, 200000));
+    const Outcome run = Calculator({"--batch"}, many, [] {
+        int fds[2];
+        if (pipe(fds) != 0) _exit(99);
+        close(fds[0]);
+        dup2(fds[1], 1);
+        signal(SIGPIPE, SIG_DFL);  // as a shell starts it, whatever this test process does
+    });
+    EXPECT_TRUE(WIFSIGNALED(run.status) && WTERMSIG(run.status) == SIGPIPE)
+        << run.status;  // 141 in a shell
+    EXPECT_EQ(run.err, "");
+}
+
+// The threads of a process, from /proc.
+std::size_t TaskCount(pid_t pid) {
+    const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(tasks), {}));
+}
+
+TEST(BatchProcess, ThreadsFollowTheProcessorsThatMayBeUsedOrTheThreadsOption) {
+    cpu_set_t mine;
+    ASSERT_EQ(sched_getaffinity(0, sizeof mine, &mine), 0);
+    std::size_t first = 0;
+    while (!CPU_ISSET(first, &mine)) ++first;
+    // One worker is the reading thread itself; two or more are a pool beside it.
+    const auto tasks = [](unsigned workers) { return workers < 2 ? 1u : workers + 1; };
+    const unsigned usable = std::min(vesk::cli::UsableProcessors(), 8u);
+    const struct {
+        const char* name;
+        bool oneProcessor;  // the child may run on one processor only (taskset -c)
+        std::vector<std::string> args;
+        unsigned expectedTasks;
+    } cases[] = {
+        {"the processors this test may use", false, {"--batch"}, tasks(usable)},
+        {"an affinity mask of one processor", true, {"--batch"}, 1},
+        {"--threads over the mask", true, {"--threads", "3", "--batch"}, 4},
+        {"--threads 1", false, {"--threads=1", "--batch"}, 1},
+    };
+    // More than a chunk of lines from a file, so that a pool starts before the
+    // first answer is written; the answers fill the pipe, so the calculator
+    // waits with its threads until they are read.
+    constexpr int kLines = 20000;
+    const TempFile in(Lines(kSpan, kLines));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int out[2];
+        ASSERT_EQ(pipe(out), 0);
+        std::size_t seen = 0, answers = 0;
+        const Outcome run = Calculator(
+            c.args, in,
+            [&] {
+                dup2(out[1], 1);
+                close(out[0]);
+                if (c.oneProcessor) {
+                    cpu_set_t one;
+                    CPU_ZERO(&one);
+                    CPU_SET(first, &one);
+                    if (sched_setaffinity(0, sizeof one, &one) != 0) _exit(98);
+                }
+            },
+            [&](pid_t pid) {
+                close(out[1]);
+                pollfd ready = {out[0], POLLIN, 0};
+                if (poll(&ready, 1, 20000) == 1) seen = TaskCount(pid);
+                char chunk[1 << 16];
+                for (ssize_t n; (n = read(out[0], chunk, sizeof chunk)) > 0;) {
+                    answers += static_cast<std::size_t>(std::count(chunk, chunk + n, '\n'));
+                }
+                close(out[0]);
+            });
+        EXPECT_TRUE(run.Exited(0)) << run.status << run.err;
+        EXPECT_EQ(seen, c.expectedTasks);
+        EXPECT_EQ(answers, static_cast<std::size_t>(kLines));
+    }
+}
+
+TEST(BatchProcess, TheThreadsOptionTakesAWholeNumberFrom1To1024) {
+    const TempFile in(Lines(kWeekday, 1));
+    for (const char* bad :
+         {"0", "-1", "+2", " 2", "2 ", "2k", "0x10", "", "1025", "99999999999999999999"}) {
+        SCOPED_TRACE(bad);
+        const Outcome run = Calculator({"--threads", bad, "--batch"}, in);
+        EXPECT_TRUE(run.Exited(2)) << run.status;
+        EXPECT_EQ(run.err, "vesk310-calc: --threads takes a whole number from 1 to 1024, not '" +
+                               std::string(bad) +
+                               "'\nTry 'vesk310-calc --help' for more information.\n");
+    }
+    for (const char* good : {"1", "007", "1024"}) {
+        SCOPED_TRACE(good);
+        const Outcome run = Calculator({"--threads", good, "--batch"}, in);
+        EXPECT_TRUE(run.Exited(0)) << run.status << run.err;
+        EXPECT_EQ(run.out, std::string(kWeekdayAnswer) + "\n");
+    }
+}
+
+TEST(BatchProcess, ShortOfAddressSpaceEveryLineIsAnsweredOrOutOfMemoryIsSaid) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "the sanitizer's shadow memory needs more address space than the limits";
+#endif
+    // A memory failure of the stream's own buffers is no read error. The
+    // address space a calculator needs before it reads a line differs from
+    // machine to machine (its libraries, the loader), about 6.2 MB on a
+    // Debian 12 x86-64 build: the smallest limit at which --version runs is
+    // found first, in 16 KiB steps. The rows then leave it a little more
+    // room, up to the "ulimit -v 7000" (7000 KiB) where a stream that took
+    // its failure for a read error had answered 0 to 2,000 of the lines.
+    const TempFile none;
+    const auto limited = [](rlim_t bytes) {
+        return [bytes] {
+            const rlimit limit = {bytes, bytes};
+            setrlimit(RLIMIT_AS, &limit);
+        };
+    };
+    rlim_t fails = 1000u << 10, least = 64000u << 10;  // the least is between, to 16 KiB
+    ASSERT_TRUE(Calculator({"--version"}, none, limited(least)).Exited(0))
+        << "the calculator does not start in 64 MB";
+    while (least - fails > (16u << 10)) {
+        const rlim_t middle = (fails + least) / 2;
+        (Calculator({"--version"}, none, limited(middle)).Exited(0) ? least : fails) = middle;
+    }
+
+    signal(SIGPIPE, SIG_IGN);  // the writer below may outlive its reader
+    constexpr int kLines = 300000;
+    const std::string lines = Lines(kSpan, kLines);
+    std::vector<rlim_t> limits;
+    for (const rlim_t more : {0u, 16u, 64u, 256u, 1024u}) limits.push_back(least + (more << 10));
+    if (least < (7000u << 10)) limits.push_back(7000u << 10);
+    for (const rlim_t limit : limits) {
+        SCOPED_TRACE(std::to_string(limit >> 10) + " KiB");
+        int fds[2];
+        ASSERT_EQ(pipe(fds), 0);
+        const Outcome run = Calculator(
+            {"--batch"}, none,
+            [&] {
+                dup2(fds[0], 0);
+                close(fds[1]);
+                limited(limit)();
+            },
+            [&](pid_t) {
+                close(fds[0]);
+                for (std::size_t at = 0; at < lines.size();) {
+                    const ssize_t n = write(fds[1], lines.data() + at,
+                                            std::min<std::size_t>(lines.size() - at, 1 << 16));
+                    if (n <= 0) break;  // the calculator has gone
+                    at += static_cast<std::size_t>(n);
+                }
+                close(fds[1]);
+            });
+        ExpectWholeAnswers(run.out);
+        if (run.Exited(0)) {
+            EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), kLines);
+            EXPECT_EQ(run.err, "");
+        } else {
+            EXPECT_TRUE(run.Exited(1)) << run.status;
+            EXPECT_EQ(run.err, "vesk310-calc: out of memory\n");
+        }
     }
 }
 
