@@ -37,7 +37,7 @@
 namespace vesk::cli {
 namespace {
 
-constexpr std::size_t kMinRead = 64u << 10;     // the least room a read is given on one thread
+constexpr std::size_t kMinRead = 64u << 10;      // the least room a read is given on one thread
 constexpr std::size_t kFlushBytes = 256u << 10;  // answers kept before a write
 constexpr unsigned kAutoThreads = 8;             // the most threads started unasked
 // The smallest chunk given to a thread; the budget starts no more threads than
@@ -280,8 +280,8 @@ bool RoomForAnswer(std::string& out) {
 // Answers the whole lines of [data, data + size) into `out`, in order, until a
 // stop signal or `abandon` (kStop) or until `out` cannot get room for another
 // answer (kMemory). Returns the bytes of the lines answered.
-std::size_t AnswerLines(const char* data, std::size_t size, std::string& out, const Answering& answering,
-                        const std::atomic<bool>& abandon, Cut& cut) {
+std::size_t AnswerLines(const char* data, std::size_t size, std::string& out,
+                        const Answering& answering, const std::atomic<bool>& abandon, Cut& cut) {
     cut = Cut::kNone;
     const char* p = data;
     const char* end = data + size;
@@ -387,8 +387,8 @@ private:
                     // Room is asked for line by line below.
                 }
             }
-            chunk->answered =
-                AnswerLines(chunk->input.data(), chunk->lineEnd, chunk->output, answering_, abandon_, chunk->cut);
+            chunk->answered = AnswerLines(chunk->input.data(), chunk->lineEnd, chunk->output,
+                                          answering_, abandon_, chunk->cut);
             {
                 const std::lock_guard lock(mutex_);
                 chunk->done = true;
@@ -420,15 +420,19 @@ public:
     Batch(int input, int output, std::FILE* err, const BatchOptions& options, int wakeFd)
         : input_(input), out_(output, err, wakeFd), err_(err), wakeFd_(wakeFd), options_(options) {
         answering_.maxLine = options.maxLine;
-        answering_.overlong = "{\"ok\": false, \"error\": \"usage\", \"message\": \"the line is longer than " +
-                              std::to_string(options.maxLine) + " bytes\"}\n";
-        outOfMemoryAnswer_ = std::string("{\"ok\": false, \"error\": \"") + OutOfMemoryFailure().ClassName() +
-                             "\", \"message\": \"" + OutOfMemoryFailure().Message() + "\"}\n";
+        answering_.overlong =
+            "{\"ok\": false, \"error\": \"usage\", \"message\": \"the line is longer than " +
+            std::to_string(options.maxLine) + " bytes\"}\n";
+        outOfMemoryAnswer_ = std::string("{\"ok\": false, \"error\": \"") +
+                             OutOfMemoryFailure().ClassName() + "\", \"message\": \"" +
+                             OutOfMemoryFailure().Message() + "\"}\n";
         chunkBytes_ = std::max<std::size_t>(options.chunkBytes, 1);
-        unsigned threads = options.threads != 0 ? options.threads : std::min(UsableProcessors(), kAutoThreads);
+        unsigned threads =
+            options.threads != 0 ? options.threads : std::min(UsableProcessors(), kAutoThreads);
         // Each thread is worth two chunks of at least kMinChunk and their answers.
         const std::size_t affordable = options.memoryBudget / (2 * kMinChunk * (1 + kAnswerRatio));
-        threads = static_cast<unsigned>(std::min<std::size_t>(threads, std::max<std::size_t>(affordable, 2)));
+        threads = static_cast<unsigned>(
+            std::min<std::size_t>(threads, std::max<std::size_t>(affordable, 2)));
         threads_ = threads < 2 ? 0 : threads;  // one: no pool
         if (threads_ == 0) {
             UseSizes(chunkBytes_ + kMinRead, kMinRead);
@@ -436,7 +440,8 @@ public:
             // The chunks in flight (two for each thread), the one being
             // filled and the one that takes its place share the budget.
             share_ = options.memoryBudget / (2 * std::size_t{threads_} + 2);
-            const std::size_t size = std::clamp(share_ / (1 + kAnswerRatio), kMinChunk, chunkBytes_ + kMinRead);
+            const std::size_t size =
+                std::clamp(share_ / (1 + kAnswerRatio), kMinChunk, chunkBytes_ + kMinRead);
             UseSizes(size, size / 4);
         }
         // The output buffer keeps room for an answer from here on, so that
@@ -508,7 +513,8 @@ private:
     // is filled to its end.
     std::size_t Room() const {
         const Chunk& c = *filling_;
-        const std::size_t end = c.input.size() > normal_ ? c.input.size() : std::min(c.input.size(), fillLimit_);
+        const std::size_t end =
+            c.input.size() > normal_ ? c.input.size() : std::min(c.input.size(), fillLimit_);
         return end > c.used ? end - c.used : 0;
     }
 
@@ -537,7 +543,9 @@ private:
     // Keeps a chunk for the next, within the room that spare_ was given.
     void Recycle(std::unique_ptr<Chunk> chunk) {
         if (spare_.size() == spare_.capacity()) return;  // freed
-        if (chunk->output.capacity() > 2 * (chunk->expected + kAnswerRoom)) std::string().swap(chunk->output);
+        if (chunk->output.capacity() > 2 * (chunk->expected + kAnswerRoom)) {
+            std::string().swap(chunk->output);
+        }
         spare_.push_back(std::move(chunk));
     }
 
@@ -643,26 +651,29 @@ private:
     bool Dispatch() {
         Chunk& c = *filling_;
         if (c.lineEnd == 0 || (c.lineEnd < threshold_ && Room() >= minRoom_)) return true;
-        if (threads_ == 0 || c.input.size() > normal_) return AnswerHere() && (pending_.size() < kFlushBytes || Flush());
-        if (!pool_ && !StartPool()) return AnswerHere() && (pending_.size() < kFlushBytes || Flush());
+        if (threads_ == 0 || c.input.size() > normal_ || (!pool_ && !StartPool())) return AnswerChunkHere();
         std::unique_ptr<Chunk> next = NewChunk();
         const std::size_t tail = c.used - c.lineEnd;
         if (!next || next->input.size() < tail + minRoom_) {
             // No memory for another chunk: this thread answers.
             if (next) Recycle(std::move(next));
-            return AnswerHere() && (pending_.size() < kFlushBytes || Flush());
+            return AnswerChunkHere();
         }
         std::memcpy(next->input.data(), c.input.data() + c.lineEnd, tail);
         next->used = tail;
         c.expected = c.lineEnd * ratio_ + kAnswerRoom;
-        inFlight_[(firstInFlight_ + inFlightCount_) % inFlight_.size()] = std::move(filling_);
-        pool_->Submit(inFlight_[(firstInFlight_ + inFlightCount_) % inFlight_.size()].get());
+        std::unique_ptr<Chunk>& slot = inFlight_[(firstInFlight_ + inFlightCount_) % inFlight_.size()];
+        slot = std::move(filling_);
         ++inFlightCount_;
+        pool_->Submit(slot.get());
         filling_ = std::move(next);
         // Two chunks waiting for each thread: a thread that finishes one has
         // the next at hand while this thread waits its turn for a processor.
         return WriteFinished(inFlight_.size() - 1);
     }
+
+    // Answers the chunk being filled here, writing once enough is waiting.
+    bool AnswerChunkHere() { return AnswerHere() && (pending_.size() < kFlushBytes || Flush()); }
 
     // Starts the threads, with the room their chunks need, once. False when
     // none can be had: this thread answers every line from here on.
@@ -730,7 +741,8 @@ private:
     // input takes; the chunks after it are filled so that theirs fit the budget.
     void LearnRatio(const Chunk& chunk) {
         if (chunk.answered == 0) return;
-        ratio_ = std::max<std::size_t>((chunk.output.size() + chunk.answered - 1) / chunk.answered, 1);
+        ratio_ =
+            std::max<std::size_t>((chunk.output.size() + chunk.answered - 1) / chunk.answered, 1);
         fillLimit_ = std::clamp(share_ / (1 + ratio_), 2 * minRoom_, normal_);
     }
 
@@ -739,7 +751,8 @@ private:
     bool AnswerHere(const char* data, std::size_t size) {
         for (;;) {
             Cut cut;
-            const std::size_t answered = AnswerLines(data, size, pending_, answering_, kNeverAbandoned, cut);
+            const std::size_t answered =
+                AnswerLines(data, size, pending_, answering_, kNeverAbandoned, cut);
             data += answered;
             size -= answered;
             if (cut == Cut::kNone) return true;
@@ -828,7 +841,8 @@ private:
     bool skipping_ = false;  // inside a line longer than maxLine, or too long for the memory
     bool skippedForMemory_ = false;
     [[maybe_unused]] bool lastReadFull_ = false;  // the last read filled all the room it had
-    std::string outOfMemoryAnswer_;  // for a line that memory could not hold, made while there is memory
+    // The answer for a line that memory could not hold, made while there is memory.
+    std::string outOfMemoryAnswer_;
     bool writeFailed_ = false;
 };
 

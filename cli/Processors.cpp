@@ -58,7 +58,8 @@ unsigned QuotaProcessors() {
     std::string path = cgroups.substr(line + 4, cgroups.find('\n', line + 1) - (line + 4));
     unsigned least = 0;
     for (;;) {
-        if (const unsigned allowed = ProcessorsOfCpuMax(SmallFile("/sys/fs/cgroup" + path + "/cpu.max", 64));
+        if (const unsigned allowed =
+                ProcessorsOfCpuMax(SmallFile("/sys/fs/cgroup" + path + "/cpu.max", 64));
             allowed != 0 && (least == 0 || allowed < least)) {
             least = allowed;
         }
@@ -82,10 +83,12 @@ unsigned ProcessorsOfCpuMax(std::string_view text) {
         return !digits.empty() && read.ec == std::errc() && read.ptr == end;
     };
     std::uint64_t quota = 0, period = 0;
-    if (!number(text.substr(0, blank), quota) || !number(text.substr(blank + 1), period) || period == 0) {
+    if (!number(text.substr(0, blank), quota) || !number(text.substr(blank + 1), period) ||
+        period == 0) {
         return 0;
     }
-    const std::uint64_t count = quota / period + (quota % period != 0 ? 1 : 0);  // ceil, without overflow
+    const std::uint64_t count =
+        quota / period + (quota % period != 0 ? 1 : 0);  // ceil, without overflow
     return static_cast<unsigned>(std::clamp<std::uint64_t>(count, 1, UINT_MAX));
 }
 
@@ -93,7 +96,8 @@ unsigned UsableProcessors() {
     unsigned count = 0;
 #if defined(__linux__)
     count = AffinityProcessors();
-    if (const unsigned quota = QuotaProcessors(); quota != 0 && (count == 0 || quota < count)) count = quota;
+    if (const unsigned quota = QuotaProcessors(); quota != 0 && (count == 0 || quota < count))
+        count = quota;
 #endif
     if (count == 0) count = std::thread::hardware_concurrency();
     return std::max(count, 1u);
