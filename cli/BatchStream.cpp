@@ -37,7 +37,6 @@
 namespace vesk::cli {
 namespace {
 
-constexpr std::size_t kMinRead = 64u << 10;      // the least room a read is given on one thread
 constexpr std::size_t kFlushBytes = 256u << 10;  // answers kept before a write
 constexpr unsigned kAutoThreads = 8;             // the most threads started unasked
 // The smallest chunk given to a thread; the budget starts no more threads than
@@ -426,7 +425,7 @@ public:
         outOfMemoryAnswer_ = std::string("{\"ok\": false, \"error\": \"") +
                              OutOfMemoryFailure().ClassName() + "\", \"message\": \"" +
                              OutOfMemoryFailure().Message() + "\"}\n";
-        chunkBytes_ = std::max<std::size_t>(options.chunkBytes, 1);
+        chunkBytes_ = std::max<std::size_t>(options.chunkBytes, 16);
         unsigned threads =
             options.threads != 0 ? options.threads : std::min(UsableProcessors(), kAutoThreads);
         // Each thread is worth two chunks of at least kMinChunk and their answers.
@@ -434,15 +433,15 @@ public:
         threads = static_cast<unsigned>(
             std::min<std::size_t>(threads, std::max<std::size_t>(affordable, 2)));
         threads_ = threads < 2 ? 0 : threads;  // one: no pool
+        // A buffer holds a chunk of lines and half as much again to read into.
+        const std::size_t buffer = chunkBytes_ + chunkBytes_ / 2;
         if (threads_ == 0) {
-            UseSizes(chunkBytes_ + kMinRead, kMinRead);
+            UseSizes(buffer);
         } else {
             // The chunks in flight (two for each thread), the one being
             // filled and the one that takes its place share the budget.
             share_ = options.memoryBudget / (2 * std::size_t{threads_} + 2);
-            const std::size_t size =
-                std::clamp(share_ / (1 + kAnswerRatio), kMinChunk, chunkBytes_ + kMinRead);
-            UseSizes(size, size / 4);
+            UseSizes(std::clamp(share_ / (1 + kAnswerRatio), std::min(kMinChunk, buffer), buffer));
         }
         // The output buffer keeps room for an answer from here on, so that
         // this thread can always answer a line, if only with the memory failure.
@@ -456,7 +455,7 @@ public:
         for (std::size_t size = normal_; !filling_->input.Resize(size); size /= 2) {
             if (size / 2 < 4 * kAnswerRoom) throw std::bad_alloc();
             threads_ = 0;
-            UseSizes(size / 2, size / 8);
+            UseSizes(size / 2);
         }
     }
 
@@ -500,12 +499,12 @@ public:
     }
 
 private:
-    // A normal buffer of `size` bytes, read into while `room` bytes are free.
-    void UseSizes(std::size_t size, std::size_t room) {
+    // A normal buffer of `size` bytes, read into while a third of it is free.
+    void UseSizes(std::size_t size) {
         normal_ = size;
-        minRoom_ = room;
+        minRoom_ = size / 3;
         fillLimit_ = size;
-        threshold_ = std::min(chunkBytes_, size - room);
+        threshold_ = std::min(chunkBytes_, size - minRoom_);
     }
 
     // Free bytes for the next read. A normal buffer is filled up to the limit
@@ -786,8 +785,6 @@ private:
         if (skipping_) {
             pending_ += skippedForMemory_ ? outOfMemoryAnswer_ : answering_.overlong;
             skippedForMemory_ = false;
-        } else if (line.size() > options_.maxLine) {
-            pending_ += answering_.overlong;  // its last read took it past the limit
         } else {
             AppendBatchAnswer(line, pending_);
         }
