@@ -411,10 +411,14 @@ TEST(BatchProcess, ShortOfAddressSpaceEveryLineIsAnsweredOrOutOfMemoryIsSaid) {
     // A memory failure of the stream's own buffers is no read error. The
     // address space a calculator needs before it reads a line differs from
     // machine to machine (its libraries, the loader), about 6.2 MB on a
-    // Debian 12 x86-64 build: the smallest limit at which --version runs is
-    // found first, in 16 KiB steps. The rows then leave it a little more
-    // room, up to the "ulimit -v 7000" (7000 KiB) where a stream that took
-    // its failure for a read error had answered 0 to 2,000 of the lines.
+    // Debian 12 x86-64 build: the least limit at which --version runs is
+    // found first, to 16 KiB. The rows leave the batch mode a little more,
+    // up to the "ulimit -v 7000" (7000 KiB) where a stream that took its
+    // failure for a read error had answered 0 to 2,000 of the lines; and on
+    // two threads, whose stacks take 8 MiB each (ulimit -s 8192), from 10 to
+    // 24 MiB more: there one thread starts, then both, and the answers of
+    // their chunks run short of memory, so that the reading thread finishes
+    // those chunks.
     const TempFile none;
     const auto limited = [](rlim_t bytes) {
         return [bytes] {
@@ -422,7 +426,7 @@ TEST(BatchProcess, ShortOfAddressSpaceEveryLineIsAnsweredOrOutOfMemoryIsSaid) {
             setrlimit(RLIMIT_AS, &limit);
         };
     };
-    rlim_t fails = 1000u << 10, least = 64000u << 10;  // the least is between, to 16 KiB
+    rlim_t fails = 1000u << 10, least = 64000u << 10;
     ASSERT_TRUE(Calculator({"--version"}, none, limited(least)).Exited(0))
         << "the calculator does not start in 64 MB";
     while (least - fails > (16u << 10)) {
@@ -433,15 +437,21 @@ TEST(BatchProcess, ShortOfAddressSpaceEveryLineIsAnsweredOrOutOfMemoryIsSaid) {
     signal(SIGPIPE, SIG_IGN);  // the writer below may outlive its reader
     constexpr int kLines = 300000;
     const std::string lines = Lines(kSpan, kLines);
-    std::vector<rlim_t> limits;
-    for (const rlim_t more : {0u, 16u, 64u, 256u, 1024u}) limits.push_back(least + (more << 10));
-    if (least < (7000u << 10)) limits.push_back(7000u << 10);
-    for (const rlim_t limit : limits) {
-        SCOPED_TRACE(std::to_string(limit >> 10) + " KiB");
+    const std::string spanAnswer =
+        R"({"ok": true, "texts": ["(１)から(２)までの日数は  8459日です。", " およそ  23年  2ヶ月...です。"]})";
+    const std::string outOfMemory =
+        R"({"ok": false, "error": "EOutOfMemory", "message": "メモリが足りません"})";
+    std::vector<std::pair<std::string, rlim_t>> rows;  // threads, limit
+    for (const rlim_t more : {0u, 16u, 64u, 256u, 1024u})
+        rows.emplace_back("1", least + (more << 10));
+    if (least < (7000u << 10)) rows.emplace_back("1", 7000u << 10);
+    for (rlim_t more = 10; more <= 24; more += 2) rows.emplace_back("2", least + (more << 20));
+    for (const auto& [threads, limit] : rows) {
+        SCOPED_TRACE(threads + " threads, " + std::to_string(limit >> 10) + " KiB");
         int fds[2];
         ASSERT_EQ(pipe(fds), 0);
         const Outcome run = Calculator(
-            {"--batch"}, none,
+            {"--threads", threads, "--batch"}, none,
             [&] {
                 dup2(fds[0], 0);
                 close(fds[1]);
@@ -457,13 +467,22 @@ TEST(BatchProcess, ShortOfAddressSpaceEveryLineIsAnsweredOrOutOfMemoryIsSaid) {
                 }
                 close(fds[1]);
             });
-        ExpectWholeAnswers(run.out);
+        // Each answer is the line's own or the memory failure's, in order.
+        std::size_t answers = 0;
+        for (std::size_t at = 0; at < run.out.size(); ++answers) {
+            const std::size_t end = std::min(run.out.find('\n', at), run.out.size());
+            const std::string line = run.out.substr(at, end - at);
+            ASSERT_TRUE(line == spanAnswer || line == outOfMemory)
+                << "answer " << answers << ": " << line;
+            at = end + 1;
+        }
         if (run.Exited(0)) {
-            EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), kLines);
+            EXPECT_EQ(answers, static_cast<std::size_t>(kLines));
             EXPECT_EQ(run.err, "");
         } else {
             EXPECT_TRUE(run.Exited(1)) << run.status;
             EXPECT_EQ(run.err, "vesk310-calc: out of memory\n");
+            EXPECT_TRUE(run.out.empty() || run.out.back() == '\n');
         }
     }
 }
