@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <condition_variable>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -262,7 +263,7 @@ struct Answering {
     std::string overlong;  // the answer to a line longer than maxLine
 };
 
-enum class Cut { kNone, kStop, kMemory };
+enum class Cut { kNone, kStop, kMemory, kFull };
 
 // Gives `out` room for the next answer (kAnswerRoom free bytes); false when
 // there is no memory for it.
@@ -277,9 +278,10 @@ bool RoomForAnswer(std::string& out) {
 }
 
 // Answers the whole lines of [data, data + size) into `out`, in order, until a
-// stop signal or `abandon` (kStop) or until `out` cannot get room for another
-// answer (kMemory). Returns the bytes of the lines answered.
-std::size_t AnswerLines(const char* data, std::size_t size, std::string& out,
+// stop signal or `abandon` (kStop), until `out` holds `full` bytes (kFull) or
+// until it cannot get room for another answer (kMemory). Returns the bytes of
+// the lines answered.
+std::size_t AnswerLines(const char* data, std::size_t size, std::string& out, std::size_t full,
                         const Answering& answering, const std::atomic<bool>& abandon, Cut& cut) {
     cut = Cut::kNone;
     const char* p = data;
@@ -287,6 +289,10 @@ std::size_t AnswerLines(const char* data, std::size_t size, std::string& out,
     while (p < end) {
         if (StopSignal() != 0 || abandon.load(std::memory_order_relaxed)) {
             cut = Cut::kStop;
+            break;
+        }
+        if (out.size() >= full) {
+            cut = Cut::kFull;
             break;
         }
         if (!RoomForAnswer(out)) {
@@ -387,7 +393,7 @@ private:
                 }
             }
             chunk->answered = AnswerLines(chunk->input.data(), chunk->lineEnd, chunk->output,
-                                          answering_, abandon_, chunk->cut);
+                                          SIZE_MAX, answering_, abandon_, chunk->cut);
             {
                 const std::lock_guard lock(mutex_);
                 chunk->done = true;
@@ -746,18 +752,18 @@ private:
     }
 
     // Answers lines on this thread into pending_, writing it out whenever it
-    // cannot grow. False after a write error or a stop.
+    // holds kFlushBytes or cannot grow. False after a write error or a stop.
     bool AnswerHere(const char* data, std::size_t size) {
         for (;;) {
             Cut cut;
             const std::size_t answered =
-                AnswerLines(data, size, pending_, answering_, kNeverAbandoned, cut);
+                AnswerLines(data, size, pending_, kFlushBytes, answering_, kNeverAbandoned, cut);
             data += answered;
             size -= answered;
             if (cut == Cut::kNone) return true;
             if (cut == Cut::kStop) return false;
             // Written out, the buffer has its room again (it keeps kAnswerRoom).
-            if (pending_.empty()) throw std::bad_alloc();
+            if (cut == Cut::kMemory && pending_.empty()) throw std::bad_alloc();
             if (!Flush()) return false;
         }
     }
