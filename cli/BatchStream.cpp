@@ -329,7 +329,7 @@ public:
     // Raises std::bad_alloc when there is no memory to keep them.
     Pool(unsigned threads, const Answering& answering) : answering_(answering) {
         threads_.reserve(threads);
-        const SignalsBlocked blocked;
+        [[maybe_unused]] const SignalsBlocked blocked;  // nothing to block on Windows
         for (unsigned i = 0; i < threads; ++i) {
             try {
                 threads_.emplace_back([this] { Work(); });
