@@ -44,7 +44,7 @@ constexpr unsigned kAutoThreads = 8;             // the most threads started una
 // can each have two of them.
 constexpr std::size_t kMinChunk = 16u << 10;
 // Answer bytes for each input byte, as the budget expects them until the
-// answers written tell (span answers take about 2, calendars 5).
+// answers written tell (span answers take about 2, calendars 4).
 constexpr std::size_t kAnswerRatio = 3;
 // Free room an output is given before each line: more than the memory
 // failure's answer (without the id, where the id does not fit) and the answer
