@@ -2,6 +2,7 @@
 
 #include <getopt.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -24,6 +25,7 @@ namespace vesk::cli {
 namespace {
 
 constexpr const char* kProgram = "vesk310-calc";
+constexpr unsigned long kMaxThreads = 1024;  // more would only cost memory and start-up time
 
 constexpr const char* kHelp =
     "Usage: vesk310-calc [OPTION]... PAGE [FIELD]...\n"
@@ -50,6 +52,8 @@ constexpr const char* kHelp =
     "                            terminal, unless NO_COLOR is set), always, never\n"
     "      --batch               answer JSON Lines on standard input, one line\n"
     "                            out for each line in\n"
+    "      --threads N           answer --batch input on N threads (default: the\n"
+    "                            processors the process may use, at most 8)\n"
     "  --                        end of the options\n"
     "\n"
     "Batch lines: {\"page\": PAGE, \"fields\": [TEXT, ...]} with the optional keys\n"
@@ -158,7 +162,13 @@ std::string OptionProblem(int given, const std::string& current, const ::option*
     return "invalid option '-" + std::string(1, static_cast<char>(optopt)) + "'";
 }
 
-enum Option : int { kVersionOption = 256, kBatchOption, kSeparatorOption, kColorOption };
+enum Option : int {
+    kVersionOption = 256,
+    kBatchOption,
+    kSeparatorOption,
+    kColorOption,
+    kThreadsOption
+};
 
 }  // namespace
 
@@ -196,11 +206,13 @@ int RunCalculator(const std::vector<std::string>& args, std::FILE* out, std::FIL
         {"batch", no_argument, nullptr, kBatchOption},
         {"decimal-separator", required_argument, nullptr, kSeparatorOption},
         {"color", required_argument, nullptr, kColorOption},
+        {"threads", required_argument, nullptr, kThreadsOption},
         {nullptr, 0, nullptr, 0},
     };
     bool help = false, version = false, batch = false;
     ColorMode color = ColorMode::Auto;
     std::optional<char> separator;
+    unsigned threads = 0;  // 0: as many as the processors allow
     // "+": the options end at the first argument that is none (the page), so
     // that "-400" after it stays a field. ":": a missing value is told apart.
     optind = 0;  // a fresh scan on every call
@@ -230,6 +242,23 @@ int RunCalculator(const std::vector<std::string>& args, std::FILE* out, std::FIL
                     return Usage(err, "--color takes auto, always or never, not '" + std::string(optarg) + "'");
                 }
                 break;
+            case kThreadsOption: {
+                // Digits only: strtoul would take blanks, a sign and "0x".
+                const std::string_view digits(optarg);
+                bool number = !digits.empty();
+                unsigned long count = 0;  // held just above the limit, which is enough to refuse it
+                for (const char digit : digits) {
+                    number = number && digit >= '0' && digit <= '9';
+                    if (!number) break;
+                    count = std::min(count * 10 + static_cast<unsigned long>(digit - '0'), kMaxThreads + 1);
+                }
+                if (!number || count < 1 || count > kMaxThreads) {
+                    return Usage(err, "--threads takes a whole number from 1 to " +
+                                          std::to_string(kMaxThreads) + ", not '" + optarg + "'");
+                }
+                threads = static_cast<unsigned>(count);
+                break;
+            }
             case ':':
             case '?':
                 return Usage(err, OptionProblem(option, current, kOptions));
@@ -251,7 +280,9 @@ int RunCalculator(const std::vector<std::string>& args, std::FILE* out, std::FIL
     if (batch) {
         if (!rest.empty()) return Usage(err, "--batch takes no page, but was given '" + rest.front() + "'");
         std::fflush(out);
-        return RunBatch(0, fileno(out), err);
+        BatchOptions options;
+        options.threads = threads;
+        return RunBatch(0, fileno(out), err, options);
     }
     if (rest.empty()) return Usage(err, "no page given: weekday, span, after, uptime or calendar");
 

@@ -3,6 +3,7 @@
 //   vesk310-calc [OPTION]... PAGE [FIELD]...
 //   vesk310-calc [OPTION]... --batch
 // Options: -h/--help, --version, --decimal-separator C, --color WHEN, --batch,
+// --threads N (the batch mode's threads),
 // and "--" to end them; they stop at the page name, after which every argument
 // is a field text. An argument YYYY-MM-DD, YYYY/MM/DD or "today" stands for
 // the three field texts of that date.
