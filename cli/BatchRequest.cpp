@@ -164,11 +164,11 @@ class Reader {
         }
         p = Blanks(p);
         if (p != end_)
-            Fail(p, "expected the end of the line after the JSON value, found " + Found(p, end_));
+            FailExpected(p, "the end of the line after the JSON value");
     }
 
   private:
-    [[noreturn]] void Fail(const char* at, std::string_view what) const {
+    [[noreturn, gnu::cold, gnu::noinline]] void Fail(const char* at, std::string_view what) const {
         request_.object = false;  // no id for a line that is not JSON
         throw UsageError{"malformed JSON at byte " + std::to_string(at - begin_ + 1) + ": " +
                          std::string(what)};
@@ -181,9 +181,12 @@ class Reader {
 
     const char* Expect(const char* p, char c, const char* what) const {
         p = Blanks(p);
-        if (p == end_ || *p != c)
-            Fail(p, std::string("expected ") + what + ", found " + Found(p, end_));
+        if (p == end_ || *p != c) [[unlikely]] FailExpected(p, what);
         return p + 1;
+    }
+
+    [[noreturn, gnu::cold, gnu::noinline]] void FailExpected(const char* p, const char* what) const {
+        Fail(p, std::string("expected ") + what + ", found " + Found(p, end_));
     }
 
     // A string at `p` (its opening quote): its text, as a view into the line
@@ -191,6 +194,18 @@ class Reader {
     // after its closing quote.
     const char* String(const char* p, std::string_view& text) {
         const char* const start = ++p;
+        // Most strings are plain and short: their end is the first byte that
+        // is not plain.
+        p = SkipPlainBytes(p, end_);
+        if (p != end_ && *p == '"') [[likely]] {
+            text = std::string_view(start, static_cast<std::size_t>(p - start));
+            return p + 1;
+        }
+        return StringRest(start, p, text);
+    }
+
+    // The rest of a string from the first byte that is not plain.
+    [[gnu::noinline]] const char* StringRest(const char* start, const char* p, std::string_view& text) {
         for (;;) {
             p = SkipPlainBytes(p, end_);
             if (p == end_) Fail(start - 1, "the string is not closed");
@@ -352,7 +367,7 @@ class Reader {
                 return p + word.size();
             }
         }
-        Fail(p, "expected a JSON value, found " + Found(p, end_));
+        FailExpected(p, "a JSON value");
     }
 
     // Any value at or after blanks at `p`, checked and passed over; `depth` is
@@ -394,7 +409,7 @@ class Reader {
             if (object) {
                 p = Blanks(p);
                 if (p == end_ || *p != '"')
-                    Fail(p, "expected a string key, found " + Found(p, end_));
+                    FailExpected(p, "a string key");
                 p = Expect(SkipString(p), ':', "':' after the key");
             }
             p = Blanks(Value(p, depth + 1));
@@ -403,7 +418,7 @@ class Reader {
                 continue;
             }
             if (p < end_ && *p == close) return p + 1;
-            Fail(p, std::string("expected ',' or '") + close + "', found " + Found(p, end_));
+            FailExpected(p, close == '}' ? "',' or '}'" : "',' or ']'");
         }
     }
 
@@ -421,7 +436,7 @@ class Reader {
         if (p < end_ && *p == '}') return p + 1;
         for (;;) {
             p = Blanks(p);
-            if (p == end_ || *p != '"') Fail(p, "expected a string key, found " + Found(p, end_));
+            if (p == end_ || *p != '"') FailExpected(p, "a string key");
             std::string_view key;
             p = Expect(String(p, key), ':', "':' after the key");
             p = Member(Blanks(p), key);
@@ -431,7 +446,7 @@ class Reader {
                 continue;
             }
             if (p < end_ && *p == '}') return p + 1;
-            Fail(p, "expected ',' or '}', found " + Found(p, end_));
+            FailExpected(p, "',' or '}'");
         }
     }
 
@@ -502,7 +517,7 @@ class Reader {
                 continue;
             }
             if (p < end_ && *p == ']') return p + 1;
-            Fail(p, "expected ',' or ']', found " + Found(p, end_));
+            FailExpected(p, "',' or ']'");
         }
     }
 

@@ -165,13 +165,7 @@ void AppendQuoted(std::string& out, std::string_view text) {
     out += '"';
 }
 
-namespace {
-
-// Writes a number's JSON text at `p`, which has room for kNumberRoom bytes;
-// returns the end.
-constexpr std::size_t kNumberRoom = 32;
-
-char* WriteInteger(char* p, std::int64_t value) {
+char* WriteInteger(char* p, std::int64_t value) noexcept {
     // Most values are small: years, months, days, counts.
     if (value >= 0 && value < 10000) {
         const auto v = static_cast<unsigned>(value);
@@ -184,7 +178,7 @@ char* WriteInteger(char* p, std::int64_t value) {
     return std::to_chars(p, p + kNumberRoom, value).ptr;
 }
 
-char* WriteNumber(char* p, double value) {
+char* WriteNumber(char* p, double value) noexcept {
     // Whole numbers below 2^53 in magnitude are their integers' digits, which
     // is also the shortest text of the real; most of the pages' values are.
     constexpr double kExact = 9007199254740992.0;  // 2^53
@@ -194,8 +188,6 @@ char* WriteNumber(char* p, double value) {
     }
     return std::to_chars(p, p + kNumberRoom, value).ptr;
 }
-
-}  // namespace
 
 void AppendNumber(std::string& out, double value) {
     char digits[kNumberRoom];
@@ -224,63 +216,6 @@ void AppendIsoDate(std::string& out, std::chrono::year_month_day date) {
                          static_cast<char>('0' + day % 10),
                          '"'};
     out.append(text, sizeof text);
-}
-
-// Each member is composed in a buffer of its own and appended at once: names
-// are short literals, and small appends cost more than the member's text.
-char* JsonMembers::Name(char* p, std::string_view name) {
-    if (!first_) {
-        *p++ = ',';
-        *p++ = ' ';
-    }
-    first_ = false;
-    *p++ = '"';
-    p = std::copy(name.begin(), name.end(), p);
-    *p++ = '"';
-    *p++ = ':';
-    *p++ = ' ';
-    return p;
-}
-
-JsonMembers& JsonMembers::Number(std::string_view name, double value) {
-    char text[kMaxName + kNumberRoom];
-    out_.append(text, static_cast<std::size_t>(WriteNumber(Name(text, name), value) - text));
-    return *this;
-}
-
-JsonMembers& JsonMembers::Integer(std::string_view name, std::int64_t value) {
-    char text[kMaxName + kNumberRoom];
-    out_.append(text, static_cast<std::size_t>(WriteInteger(Name(text, name), value) - text));
-    return *this;
-}
-
-JsonMembers& JsonMembers::Boolean(std::string_view name, bool value) {
-    return Literal(name, value ? "true"sv : "false"sv);
-}
-
-JsonMembers& JsonMembers::Null(std::string_view name) { return Literal(name, "null"sv); }
-
-JsonMembers& JsonMembers::Literal(std::string_view name, std::string_view literal) {
-    char text[kMaxName + 8];
-    char* const end = std::copy(literal.begin(), literal.end(), Name(text, name));
-    out_.append(text, static_cast<std::size_t>(end - text));
-    return *this;
-}
-
-JsonMembers& JsonMembers::String(std::string_view name, std::string_view value) {
-    AppendQuoted(Raw(name), value);
-    return *this;
-}
-
-JsonMembers& JsonMembers::Date(std::string_view name, std::chrono::year_month_day value) {
-    AppendIsoDate(Raw(name), value);
-    return *this;
-}
-
-std::string& JsonMembers::Raw(std::string_view name) {
-    char text[kMaxName];
-    out_.append(text, static_cast<std::size_t>(Name(text, name) - text));
-    return out_;
 }
 
 std::string& JsonMembers::Element() {

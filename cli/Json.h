@@ -40,32 +40,78 @@ void AppendNumber(std::string& out, std::int64_t value);
 // A date as the ISO text YYYY-MM-DD (years 1 to 9999), quoted.
 void AppendIsoDate(std::string& out, std::chrono::year_month_day date);
 
+// Writes a number's JSON text at `p`, which has room for kNumberRoom bytes;
+// returns the end. AppendNumber's texts.
+inline constexpr std::size_t kNumberRoom = 32;
+char* WriteNumber(char* p, double value) noexcept;
+char* WriteInteger(char* p, std::int64_t value) noexcept;
+
 // Writes the members of a JSON object, or the elements of an array, into
 // `out`, with ", " between them: the caller writes the brackets. Names are
-// plain ASCII literals of the calculator's own, of at most 32 bytes, and are
-// written unescaped.
+// the calculator's own plain ASCII literals and are written unescaped; each
+// member is composed on the stack and appended at once, as the small
+// appends would cost more than the member's text.
 class JsonMembers {
-  public:
+public:
     explicit JsonMembers(std::string& out) : out_(out) {}
 
-    JsonMembers& Number(std::string_view name, double value);
-    JsonMembers& Integer(std::string_view name, std::int64_t value);
-    JsonMembers& Boolean(std::string_view name, bool value);
-    JsonMembers& String(std::string_view name, std::string_view value);
-    JsonMembers& Date(std::string_view name, std::chrono::year_month_day value);
-    JsonMembers& Null(std::string_view name);
-    // Starts a member whose value the caller writes into Out() next.
-    std::string& Raw(std::string_view name);
-    // An element of an array: what follows is written by the caller.
+    template <std::size_t N>
+    JsonMembers& Number(const char (&name)[N], double value) {
+        char text[N + 8 + kNumberRoom];
+        Append(text, WriteNumber(Name(text, name), value));
+        return *this;
+    }
+    template <std::size_t N>
+    JsonMembers& Integer(const char (&name)[N], std::int64_t value) {
+        char text[N + 8 + kNumberRoom];
+        Append(text, WriteInteger(Name(text, name), value));
+        return *this;
+    }
+    template <std::size_t N>
+    JsonMembers& Null(const char (&name)[N]) {
+        char text[N + 8 + 4];
+        char* const p = Name(text, name);
+        p[0] = 'n', p[1] = 'u', p[2] = 'l', p[3] = 'l';
+        Append(text, p + 4);
+        return *this;
+    }
+    template <std::size_t N>
+    JsonMembers& String(const char (&name)[N], std::string_view value) {
+        AppendQuoted(Raw(name), value);
+        return *this;
+    }
+    template <std::size_t N>
+    JsonMembers& Date(const char (&name)[N], std::chrono::year_month_day value) {
+        AppendIsoDate(Raw(name), value);
+        return *this;
+    }
+    // Starts a member whose value the caller writes into the buffer next.
+    template <std::size_t N>
+    std::string& Raw(const char (&name)[N]) {
+        char text[N + 8];
+        Append(text, Name(text, name));
+        return out_;
+    }
+    // Starts an element of an array, which the caller writes next.
     std::string& Element();
-    std::string& Out() { return out_; }
 
-    // The longest name, with its quotes, the colon and the comma before it.
-    static constexpr std::size_t kMaxName = 40;
-
-  private:
-    char* Name(char* p, std::string_view name);
-    JsonMembers& Literal(std::string_view name, std::string_view literal);
+private:
+    // ", " unless first, then "name": ; returns the end.
+    template <std::size_t N>
+    char* Name(char* p, const char (&name)[N]) {
+        if (!first_) {
+            *p++ = ',';
+            *p++ = ' ';
+        }
+        first_ = false;
+        *p++ = '"';
+        for (std::size_t i = 0; i + 1 < N; ++i) *p++ = name[i];
+        *p++ = '"';
+        *p++ = ':';
+        *p++ = ' ';
+        return p;
+    }
+    void Append(const char* text, const char* end) { out_.append(text, static_cast<std::size_t>(end - text)); }
 
     std::string& out_;
     bool first_ = true;
