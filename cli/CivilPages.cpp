@@ -31,6 +31,24 @@ year_month_day Date(std::string_view text, const PageOptions& options) {
     return ReadDateField(text, options.today);
 }
 
+// A list of holidays as the values give it: [{"date": ISO, "name": ...}, ...].
+void AppendHolidayList(std::string& out, std::span<const japanese::Holiday> holidays) {
+    out += '[';
+    for (std::size_t i = 0; i < holidays.size(); ++i) {
+        // Each element in one piece: a year has some twenty.
+        char text[64];
+        char* p = text;
+        if (i != 0) *p++ = ',', *p++ = ' ';
+        for (const char c : R"({"date": )"sv) *p++ = c;
+        p = WriteIsoDate(p, year_month_day{holidays[i].date});
+        for (const char c : R"(, "name": ")"sv) *p++ = c;
+        out.append(text, static_cast<std::size_t>(p - text));
+        out += holidays[i].name;  // the law's names need no escapes
+        out += "\"}"sv;
+    }
+    out += ']';
+}
+
 void EraPage(Fields f, std::size_t count, const PageOptions& options, PageAnswer& answer) {
     ExpectFields("era", "1 field (a date)", count, 1, 1);
     const year_month_day date = Date(f[0], options);
@@ -85,16 +103,7 @@ void HolidaysPage(Fields f, std::size_t count, const PageOptions& options, PageA
         text += "までに祝日はありません。"sv;
     }
     JsonMembers values = answer.Values();
-    std::string& list = values.Raw("holidays");
-    list += '[';
-    JsonMembers elements(list);
-    for (const japanese::Holiday& holiday : holidays) {
-        std::string& element = elements.Element();
-        element += '{';
-        JsonMembers(element).Date("date", year_month_day{holiday.date}).String("name", holiday.name);
-        element += '}';
-    }
-    list += ']';
+    AppendHolidayList(values.Raw("holidays"), holidays);
 }
 
 void DaysPage(Fields f, std::size_t count, const PageOptions& options, PageAnswer& answer) {
@@ -210,20 +219,13 @@ std::vector<MonthHoliday> MonthHolidays(int year, unsigned month) {
 }
 
 void AppendMonthHolidays(JsonMembers& values, year_month_day date) {
-    std::string& list = values.Raw("holidays");
-    list += '[';
-    JsonMembers elements(list);
+    std::span<const japanese::Holiday> holidays;
     const int year = static_cast<int>(date.year());
-    const unsigned month = static_cast<unsigned>(date.month());
-    for (const MonthHoliday& holiday : MonthHolidays(year, month)) {
-        std::string& element = elements.Element();
-        element += '{';
-        JsonMembers(element)
-            .Date("date", date.year() / date.month() / std::chrono::day{holiday.day})
-            .String("name", holiday.name);
-        element += '}';
+    if (year >= japanese::kFirstHolidayYear && year <= japanese::kLastHolidayYear) {
+        const year_month month = date.year() / date.month();
+        holidays = japanese::HolidaySpan(sys_days{month / 1}, sys_days{month / last});
     }
-    list += ']';
+    AppendHolidayList(values.Raw("holidays"), holidays);
 }
 
 }  // namespace vesk::cli

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "japanese/CivilDate.h"
+
 namespace vesk::cli {
 
 using namespace std::string_view_literals;
@@ -165,18 +167,7 @@ void AppendQuoted(std::string& out, std::string_view text) {
     out += '"';
 }
 
-char* WriteInteger(char* p, std::int64_t value) noexcept {
-    // Most values are small: years, months, days, counts.
-    if (value >= 0 && value < 10000) {
-        const auto v = static_cast<unsigned>(value);
-        const int digits = v < 10 ? 1 : v < 100 ? 2 : v < 1000 ? 3 : 4;
-        char* const end = p + digits;
-        unsigned rest = v;
-        for (char* q = end; q != p; rest /= 10) *--q = static_cast<char>('0' + rest % 10);
-        return end;
-    }
-    return std::to_chars(p, p + kNumberRoom, value).ptr;
-}
+char* WriteInteger(char* p, std::int64_t value) noexcept { return japanese::WriteInteger(p, value); }
 
 char* WriteNumber(char* p, double value) noexcept {
     // Whole numbers below 2^53 in magnitude are their integers' digits, which
@@ -199,23 +190,27 @@ void AppendNumber(std::string& out, std::int64_t value) {
     out.append(digits, static_cast<std::size_t>(WriteInteger(digits, value) - digits));
 }
 
+char* WriteIsoDate(char* p, std::chrono::year_month_day date) noexcept {
+    const auto year = static_cast<unsigned>(static_cast<int>(date.year()));  // [1, 9999]
+    const unsigned month = static_cast<unsigned>(date.month()), day = static_cast<unsigned>(date.day());
+    *p++ = '"';
+    *p++ = static_cast<char>('0' + year / 1000);
+    *p++ = static_cast<char>('0' + year / 100 % 10);
+    *p++ = static_cast<char>('0' + year / 10 % 10);
+    *p++ = static_cast<char>('0' + year % 10);
+    *p++ = '-';
+    *p++ = static_cast<char>('0' + month / 10);
+    *p++ = static_cast<char>('0' + month % 10);
+    *p++ = '-';
+    *p++ = static_cast<char>('0' + day / 10);
+    *p++ = static_cast<char>('0' + day % 10);
+    *p++ = '"';
+    return p;
+}
+
 void AppendIsoDate(std::string& out, std::chrono::year_month_day date) {
-    const int year = static_cast<int>(date.year());
-    const unsigned month = static_cast<unsigned>(date.month()),
-                   day = static_cast<unsigned>(date.day());
-    const char text[] = {'"',
-                         static_cast<char>('0' + year / 1000 % 10),
-                         static_cast<char>('0' + year / 100 % 10),
-                         static_cast<char>('0' + year / 10 % 10),
-                         static_cast<char>('0' + year % 10),
-                         '-',
-                         static_cast<char>('0' + month / 10),
-                         static_cast<char>('0' + month % 10),
-                         '-',
-                         static_cast<char>('0' + day / 10),
-                         static_cast<char>('0' + day % 10),
-                         '"'};
-    out.append(text, sizeof text);
+    char text[kIsoDateRoom];
+    out.append(text, static_cast<std::size_t>(WriteIsoDate(text, date) - text));
 }
 
 std::string& JsonMembers::Element() {

@@ -37,8 +37,11 @@ void EscapeTail(std::string& out, std::size_t from);
 void AppendNumber(std::string& out, double value);
 void AppendNumber(std::string& out, std::int64_t value);
 
-// A date as the ISO text YYYY-MM-DD (years 1 to 9999), quoted.
+// A date as the ISO text YYYY-MM-DD (years 1 to 9999), quoted; at `p`, which
+// has room for kIsoDateRoom bytes, returning the end.
 void AppendIsoDate(std::string& out, std::chrono::year_month_day date);
+inline constexpr std::size_t kIsoDateRoom = 12;
+char* WriteIsoDate(char* p, std::chrono::year_month_day date) noexcept;
 
 // Writes a number's JSON text at `p`, which has room for kNumberRoom bytes;
 // returns the end. AppendNumber's texts.
@@ -75,14 +78,21 @@ public:
         Append(text, p + 4);
         return *this;
     }
+    // A text of the calculator's own that needs no escape (an era's or a
+    // holiday's name: well-formed UTF-8 without quotes, backslashes or
+    // controls), written as it is.
     template <std::size_t N>
     JsonMembers& String(const char (&name)[N], std::string_view value) {
-        AppendQuoted(Raw(name), value);
+        std::string& out = Raw(name);
+        out += '"';
+        out += value;
+        out += '"';
         return *this;
     }
     template <std::size_t N>
     JsonMembers& Date(const char (&name)[N], std::chrono::year_month_day value) {
-        AppendIsoDate(Raw(name), value);
+        char text[N + 8 + kIsoDateRoom];
+        Append(text, WriteIsoDate(Name(text, name), value));
         return *this;
     }
     // Starts a member whose value the caller writes into the buffer next.

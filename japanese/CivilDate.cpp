@@ -46,28 +46,57 @@ std::string IsoDate(std::chrono::year_month_day date) {
     return text;
 }
 
+char* WriteUnsigned(char* p, std::uint64_t value) noexcept {
+    // Two digits at a time from the end, after counting them: most numbers
+    // are years, months and days.
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    std::size_t digits = 1;
+    for (std::uint64_t rest = value; rest >= 10; rest /= 10) ++digits;
+    char* const end = p + digits;
+    char* q = end;
+    while (value >= 100) {
+        const auto pair = static_cast<std::size_t>(value % 100) * 2;
+        value /= 100;
+        *--q = kPairs[pair + 1];
+        *--q = kPairs[pair];
+    }
+    if (value >= 10) {
+        const auto pair = static_cast<std::size_t>(value) * 2;
+        *--q = kPairs[pair + 1];
+        *--q = kPairs[pair];
+    } else {
+        *--q = static_cast<char>('0' + value);
+    }
+    return end;
+}
+
+char* WriteInteger(char* p, std::int64_t value) noexcept {
+    if (value < 0) *p++ = '-';
+    // Through unsigned, so that the most negative value has a magnitude too.
+    return WriteUnsigned(
+        p, value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value));
+}
+
 void AppendUnsigned(std::string& out, std::uint64_t value) {
-    char digits[20];  // 2^64 has 20 digits
-    std::size_t n = 0;
-    do {
-        digits[n++] = static_cast<char>('0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    while (n > 0) out += digits[--n];
+    char text[kIntegerRoom];
+    out.append(text, static_cast<std::size_t>(WriteUnsigned(text, value) - text));
 }
 
 void AppendInteger(std::string& out, std::int64_t value) {
-    if (value < 0) out += '-';
-    // Through unsigned, so that the most negative value has a magnitude too.
-    AppendUnsigned(
-        out, value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value));
+    char text[kIntegerRoom];
+    out.append(text, static_cast<std::size_t>(WriteInteger(text, value) - text));
 }
 
 void AppendMonthDay(std::string& out, unsigned month, unsigned day) {
-    AppendInteger(out, month);
-    out += "月";
-    AppendInteger(out, day);
-    out += "日";
+    char text[2 * kIntegerRoom + 6];
+    char* p = WriteUnsigned(text, month);
+    for (const char c : std::string_view("月")) *p++ = c;
+    p = WriteUnsigned(p, day);
+    for (const char c : std::string_view("日")) *p++ = c;
+    out.append(text, static_cast<std::size_t>(p - text));
 }
 
 std::string_view WeekdayName(std::chrono::weekday weekday) noexcept {

@@ -37,6 +37,10 @@ void AppendMonthDay(std::string& out, unsigned month, unsigned day);
 // nothing but for memory.
 void AppendInteger(std::string& out, std::int64_t value);
 void AppendUnsigned(std::string& out, std::uint64_t value);
+// The same at `p`, which has room for kIntegerRoom bytes; returns the end.
+inline constexpr std::size_t kIntegerRoom = 21;
+char* WriteInteger(char* p, std::int64_t value) noexcept;
+char* WriteUnsigned(char* p, std::uint64_t value) noexcept;
 
 // The weekday's one-character Japanese name, "日" for Sunday ... "土".
 std::string_view WeekdayName(std::chrono::weekday weekday) noexcept;

@@ -73,8 +73,12 @@ void AppendFolded(std::string& out, std::string_view text) {
 
 FoldedText::FoldedText(std::string_view text) noexcept {
     if (text.size() > kRoom) return;
-    size_ = Fold(text, buffer_.data());
     fits_ = true;
+    // Most texts are typed in ASCII: only a byte above 0x7F can start a
+    // character that folds.
+    bool ascii = true;
+    for (const char c : text) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    view_ = ascii ? text : std::string_view(buffer_.data(), Fold(text, buffer_.data()));
 }
 
 }  // namespace vesk::japanese

@@ -24,20 +24,22 @@ std::string_view TrimBlanks(std::string_view text) noexcept;
 // its ASCII letters.
 bool EqualsIgnoringCase(std::string_view text, std::string_view lower) noexcept;
 
-// The folded form of a short text, in a buffer of its own (no allocation).
-// A text longer than kRoom bytes is not folded: fits() is false and view()
-// empty. Callers use it for texts that are refused anyway when that long.
+// The folded form of a short text, in a buffer of its own (no allocation),
+// or the text itself when it is ASCII and so has nothing to fold. A text
+// longer than kRoom bytes is not folded: fits() is false and view() empty.
+// Callers use it for texts that are refused anyway when that long. The view
+// lives as long as the FoldedText and the text.
 class FoldedText {
   public:
     static constexpr std::size_t kRoom = 128;
 
     explicit FoldedText(std::string_view text) noexcept;
     bool fits() const noexcept { return fits_; }
-    std::string_view view() const noexcept { return {buffer_.data(), size_}; }
+    std::string_view view() const noexcept { return view_; }
 
   private:
     std::array<char, kRoom> buffer_;
-    std::size_t size_ = 0;
+    std::string_view view_;
     bool fits_ = false;
 };
 
