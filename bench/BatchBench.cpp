@@ -65,6 +65,16 @@ BENCHMARK_CAPTURE(BatchWholeLine, weekday, R"({"page": "weekday", "fields": ["20
 BENCHMARK_CAPTURE(BatchWholeLine, span, kSpanLine);
 BENCHMARK_CAPTURE(BatchWholeLine, after,
                   R"({"page": "after", "fields": ["2024", "2", "29", "270"]})");
+// The civil calendar's pages, to be held against the weekday line: a 和暦
+// date and an ISO one, an exact day count, the holidays of a month and of a
+// whole year (some twenty texts and values).
+BENCHMARK_CAPTURE(BatchWholeLine, era, R"({"page": "era", "fields": ["R6.1.5"]})");
+BENCHMARK_CAPTURE(BatchWholeLine, eraIso, R"({"page": "era", "fields": ["2024-01-05"]})");
+BENCHMARK_CAPTURE(BatchWholeLine, days,
+                  R"({"page": "days", "fields": ["2001-01-01", "2024-02-29"]})");
+BENCHMARK_CAPTURE(BatchWholeLine, holidaysOfAMonth,
+                  R"({"page": "holidays", "fields": ["2024-05-01", "2024-05-31"]})");
+BENCHMARK_CAPTURE(BatchWholeLine, holidaysOfAYear, R"({"page": "holidays", "fields": ["2024"]})");
 BENCHMARK_CAPTURE(
     BatchWholeLine, idAndEscapes,
     R"({"page": "span", "fields": ["2001", "1", "\u0031", "2024", "2", "29"], "id": [12]})");
