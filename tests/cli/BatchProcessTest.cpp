@@ -271,6 +271,26 @@ TEST(BatchProcess, EveryLineIsAnsweredUnderAMemoryLimit) {
     }
 }
 
+TEST(BatchProcess, AMemoryFailureKeepsTheLinesId) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "the sanitizer's shadow memory needs more address space than the limit";
+#endif
+    // A 16 MiB field that the page quotes in its message: the line is read in
+    // 50 MB of address space, its answer is not built, and the memory
+    // failure's answer gives the id back.
+    const std::string head = R"({"page": "weekday", "fields": [")",
+                      tail = R"(", "1", "1"], "id": "big"})";
+    const std::string line = head + std::string((16u << 20) - head.size() - tail.size(), '7') + tail;
+    const TempFile in(line + "\n" + kWeekday + "\n");
+    const Outcome run = Calculator({"--batch"}, in, [] {
+        const rlimit limit = {50000u << 10, 50000u << 10};
+        setrlimit(RLIMIT_AS, &limit);
+    });
+    EXPECT_TRUE(run.Exited(0)) << run.status << run.err;
+    EXPECT_EQ(run.out, std::string(R"({"ok": false, "error": "EOutOfMemory", "message": "メモリが足りません", "id": "big"})") +
+                           "\n" + kWeekdayAnswer + "\n");
+}
+
 TEST(BatchProcess, AStopSignalEndsAfterWholeLinesWithItsExitCode) {
     signal(SIGPIPE, SIG_IGN);  // the writer below outlives its reader
     const TempFile none;
