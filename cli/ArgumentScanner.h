@@ -1,0 +1,66 @@
+#pragma once
+// The calculator's arguments taken apart into options, the page and its
+// fields, as date and cal users type them:
+//
+//   vesk310-calc [OPTION]... PAGE [FIELD | LONG-OPTION]...
+//   vesk310-calc [OPTION]... --batch
+//
+// Before the page: short options ("-h", "-3", "-m", "-w", also run together
+// as "-3mw") and long ones. After it: long options only, so that every other
+// argument is a field ("-400", "-5.5", "-1e3", "-h"). A long option may be
+// cut to any prefix that names one option; its value follows "=" or is the
+// next argument, except --color/--colour, whose value only follows "=" (a
+// bare --color means always). "--" ends the options wherever it stands: the
+// argument after it is the page when none came before, and every argument
+// after it is a field. Repeated options: the last value holds, except
+// --closed, whose files all count.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vesk::cli {
+
+// When the terminal calendar is coloured: --color=auto|always|never.
+enum class ColorMode { Auto, Always, Never };
+
+// The options that the check of what a page takes looks at, by long name.
+enum class PageOption { kJson, kInclusive, kYearEnd, kClosed, kWeekend, kThree, kMonday, kWeekNumbers, kThreads };
+
+struct Arguments {
+    bool help = false;
+    bool version = false;
+    bool batch = false;
+    bool json = false;
+    ColorMode color = ColorMode::Auto;
+    std::optional<char> separator;  // --decimal-separator, checked to be usable
+    unsigned threads = 0;           // --threads: 1 to kMaxThreads; 0 when not given
+    bool inclusive = false;
+    bool yearEnd = false;
+    std::vector<std::string> closedFiles;  // --closed, in the order given
+    std::optional<std::array<bool, 7>> weekend;  // --weekend, Sunday first
+    bool three = false;
+    bool monday = false;
+    bool weekNumbers = false;
+    // The page's options given, each once, in the order of their first use.
+    std::vector<PageOption> given;
+    std::optional<std::string> page;
+    std::vector<std::string> fields;
+};
+
+// More threads would only cost memory and start-up time.
+inline constexpr unsigned kMaxThreads = 1024;
+
+// Takes the arguments (without the program's name) apart. Raises UsageError
+// (Pages.h) for an unknown or ambiguous option, a missing value, a value
+// given to an option that takes none, and a value that the option does not
+// take (a separator, colour mode, thread count or weekend that is none); the
+// first such argument is named.
+Arguments ScanArguments(const std::vector<std::string>& args);
+
+// The long name of a page's option ("--three"). Never fails.
+std::string_view OptionName(PageOption option) noexcept;
+
+}  // namespace vesk::cli
