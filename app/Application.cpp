@@ -14,7 +14,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // The program's name for the window system. No display name: the window
     // system would append it to every window caption.
     setApplicationName(QStringLiteral("vesk310"));
-    setDesktopFileName(QStringLiteral("vesk310"));
+    setDesktopFileName(QStringLiteral("org.zelmoro.vesk310"));
     // The windows carry the light palette themselves; the rest (menus and
     // other pop-ups) gets it from here, whatever the desktop theme.
     setPalette(LightPalette());

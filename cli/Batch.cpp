@@ -112,50 +112,42 @@ void ReadOptions(BatchRequest& request, PageOptions& options) {
     if (request.closed == Presence::kBad) throw UsageError{"\"closed\" must be an array of dates"};
     if (request.closed == Presence::kGood) {
         ForEachString(request.closedArray, scratch, [&](std::string_view text) {
-            options.closed.push_back(std::chrono::sys_days{ReadDateField(text, options.today)});
+            options.closed.push_back(ReadIsoDate(text));
         });
     }
     if (request.weekend == Presence::kBad)
         throw UsageError{"\"weekend\" must be an array of day names"};
     if (request.weekend == Presence::kGood) {
-        options.weekend = {};
+        // The names joined into one list, read as the command line's is.
+        std::string list;
         ForEachString(request.weekendArray, scratch, [&](std::string_view text) {
-            const std::array<bool, 7> days = ReadWeekend(text);
-            for (std::size_t i = 0; i < 7; ++i) options.weekend[i] = options.weekend[i] || days[i];
+            if (text.find(',') != std::string_view::npos || text.find_first_not_of(" \t") == std::string_view::npos) {
+                throw UsageError{"\"weekend\" must be an array of day names"};
+            }
+            if (!list.empty()) list += ',';
+            list += text;
         });
+        options.weekend = ReadWeekend(list);
     }
 }
 
-// Answers a request that has been read.
-void Answer(BatchRequest& request, PageAnswer& answer, std::string& out) {
-    try {
-        CheckRequest(request);
-    } catch (const UsageError& e) {
-        AppendFailed(out, "usage", e.message, request.AnswerId());
-        return;
-    }
-    const std::string_view id = request.AnswerId();
-    std::optional<ThreadDecimalSeparator> separator;
-    if (request.separator == Presence::kGood && request.separatorText[0] != DecimalSeparator()) {
-        separator.emplace(request.separatorText[0]);
-    }
-    // The texts go straight into the answer: they are made of the request's
-    // checked texts. The calendar's hold the locale's day names and are
-    // collected, to be checked as they are written, and so are the texts of a
-    // calendar failure.
-    const bool calendar = request.pageName == "calendar"sv;
+// How the texts of a page's answer are written: straight into the answer,
+// when they are made of the batch request's checked texts (and need escapes
+// only where those had any), or collected and checked as they are quoted,
+// for the calendar's locale day names and the command line's texts.
+enum class Texts { kPlain, kChecked, kUnchecked };
+
+void AppendAnswer(std::string& out, std::string_view page, std::span<const std::string_view> fields,
+                  std::size_t fieldCount, const PageOptions& options, std::string_view id, Texts texts,
+                  PageAnswer& answer) {
+    if (page == "calendar"sv) texts = Texts::kUnchecked;
+    const bool collect = texts == Texts::kUnchecked;
     const std::size_t mark = out.size();
     try {
-        PageOptions options;
-        ReadOptions(request, options);
         out += "{\"ok\": true, \"texts\": ["sv;
-        // A text made of literals, numbers and the request's texts needs no
-        // escapes when none of those had any.
-        answer.WriteTextsTo(calendar ? nullptr : &out, request.PlainTexts());
-        const std::size_t kept = std::min(request.fieldCount, kMaxPageFields);
-        RunPage(request.pageName, std::span(request.fieldTexts).first(kept), request.fieldCount,
-                options, answer);
-        if (calendar) {
+        answer.WriteTextsTo(collect ? nullptr : &out, texts == Texts::kPlain);
+        RunPage(page, fields, fieldCount, options, answer);
+        if (collect) {
             AppendTextElements(out, answer);
             out += ']';
             if (!answer.ValuesText().empty()) {
@@ -172,8 +164,34 @@ void Answer(BatchRequest& request, PageAnswer& answer, std::string& out) {
         AppendFailed(out, "usage", e.message, id);
     } catch (const Exception& e) {
         out.resize(mark);
-        AppendFailed(out, e.ClassName(), e.Message(), id, calendar ? &answer : nullptr);
+        // Only a calendar failure leaves texts: the grid as it left it.
+        AppendFailed(out, e.ClassName(), e.Message(), id, collect ? &answer : nullptr);
     }
+}
+
+// Answers a request that has been read.
+void Answer(BatchRequest& request, PageAnswer& answer, std::string& out) {
+    try {
+        CheckRequest(request);
+    } catch (const UsageError& e) {
+        AppendFailed(out, "usage", e.message, request.AnswerId());
+        return;
+    }
+    const std::string_view id = request.AnswerId();
+    std::optional<ThreadDecimalSeparator> separator;
+    if (request.separator == Presence::kGood && request.separatorText[0] != DecimalSeparator()) {
+        separator.emplace(request.separatorText[0]);
+    }
+    PageOptions options;
+    try {
+        ReadOptions(request, options);
+    } catch (const UsageError& e) {
+        AppendFailed(out, "usage", e.message, id);
+        return;
+    }
+    const std::size_t kept = std::min(request.fieldCount, kMaxPageFields);
+    AppendAnswer(out, request.pageName, std::span(request.fieldTexts).first(kept), request.fieldCount,
+                 options, id, request.PlainTexts() ? Texts::kPlain : Texts::kChecked, answer);
 }
 
 }  // namespace
@@ -214,6 +232,12 @@ void AppendBatchAnswer(std::string_view line, std::string& out) {
         std::string().swap(request.storage);
         answer = PageAnswer{};
     }
+}
+
+void AppendPageAnswer(std::string& out, std::string_view page, std::span<const std::string_view> fields,
+                      std::size_t fieldCount, const PageOptions& options, std::string_view id) {
+    PageAnswer answer;
+    AppendAnswer(out, page, fields, fieldCount, options, id, Texts::kUnchecked, answer);
 }
 
 std::string AnswerBatchLine(std::string_view line) {

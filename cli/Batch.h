@@ -25,7 +25,10 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <span>
 #include <string_view>
+
+#include "cli/Pages.h"
 
 namespace vesk::cli {
 
@@ -39,6 +42,14 @@ std::string AnswerBatchLine(std::string_view line);
 // Never raises: when the answer cannot be built for want of memory, `out`
 // gets the EOutOfMemory answer instead. Thread-safe.
 void AppendBatchAnswer(std::string_view line, std::string& out);
+
+// Appends the answer line, with its line break, that the batch mode gives a
+// request of `page` with these fields (the first kMaxPageFields of
+// `fieldCount`) and options, and the raw JSON text `id` (none when empty):
+// the answer of the command line's --json. The texts may be any bytes; they
+// are checked as they are quoted. Raises std::bad_alloc.
+void AppendPageAnswer(std::string& out, std::string_view page, std::span<const std::string_view> fields,
+                      std::size_t fieldCount, const PageOptions& options, std::string_view id = {});
 
 struct BatchOptions {
     // Threads that answer large inputs in chunks of lines; 0: one for each

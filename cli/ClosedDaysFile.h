@@ -1,11 +1,9 @@
 #pragma once
-// The closed days of --closed FILE: one date a line.
+// The closed days of --closed FILE.
 
 #include <chrono>
 #include <string>
 #include <vector>
-
-#include "cli/Pages.h"
 
 namespace vesk::cli {
 
@@ -14,12 +12,10 @@ struct FileReadError {
     std::string message;
 };
 
-// The dates of the file at `path`, in file order: one date a line, in any
-// form that a date field takes (ReadDateField, with `today` for the words);
-// blanks around it, blank lines, a "#" and what follows it on its line, and a
-// UTF-8 byte order mark at the start are ignored. Raises FileReadError when
-// the file cannot be opened or read, and UsageError "FILE:LINE: <what the
-// date reader says>" for the first line that holds no date.
-std::vector<std::chrono::sys_days> ReadClosedDaysFile(const std::string& path, TodayFunction today);
+// The closed days in the file at `path`, as ReadClosedDays (DateFields.h)
+// reads a file's text: sorted, without repeats. Raises FileReadError when the
+// file cannot be opened or read, and UsageError "FILE: <what the reader
+// says>", which names the line, for a line that holds no date.
+std::vector<std::chrono::sys_days> ReadClosedDaysFile(const std::string& path);
 
 }  // namespace vesk::cli

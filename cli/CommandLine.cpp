@@ -9,7 +9,6 @@
 #include "cli/ArgumentScanner.h"
 #include "cli/Batch.h"
 #include "cli/ClosedDaysFile.h"
-#include "cli/PageAnswerStandIn.h"
 #include "textconv/DayAbbreviations.h"
 #include "textconv/ErrorText.h"
 #include "textconv/Failures.h"
@@ -202,11 +201,9 @@ PageOptions ReadPageOptions(const Arguments& arguments, TodayFunction today) {
     options.yearEnd = arguments.yearEnd;
     if (arguments.weekend) options.weekend = *arguments.weekend;
     for (const std::string& path : arguments.closedFiles) {
-        const std::vector<std::chrono::sys_days> days = ReadClosedDaysFile(path, today);
-        options.closed.insert(options.closed.end(), days.begin(), days.end());
+        const std::vector<std::chrono::sys_days> days = ReadClosedDaysFile(path);
+        options.closed.insert(options.closed.end(), days.begin(), days.end());  // the pages sort them
     }
-    std::sort(options.closed.begin(), options.closed.end());
-    options.closed.erase(std::unique(options.closed.begin(), options.closed.end()), options.closed.end());
     return options;
 }
 
@@ -284,7 +281,7 @@ int RunCalculator(const std::vector<std::string>& args, std::FILE* out, std::FIL
                 }
             }
             std::string answer;
-            AppendPageAnswer(answer, page, kept, views.size(), options, {});
+            AppendPageAnswer(answer, page, kept, views.size(), options);
             output.Write(answer);
             return Finish(output, err, AnswerCode(answer));
         }

@@ -1,42 +1,54 @@
 #include "cli/DateFields.h"
 
-#include <charconv>
+#include "japanese/BusinessDays.h"
+#include "japanese/CalendarError.h"
+#include "japanese/DateText.h"
 
 namespace vesk::cli {
+namespace {
+
+// Whether a text may be one of the words that name a day relative to today
+// (today, yesterday, tomorrow, in either case or full-width): the clock is
+// read only then.
+bool MayBeRelative(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return false;
+    const auto c = static_cast<unsigned char>(text[first]);
+    return c == 't' || c == 'T' || c == 'y' || c == 'Y' || c >= 0x80;
+}
+
+}  // namespace
 
 std::chrono::year_month_day ReadDateField(std::string_view text, TodayFunction today) {
-    using namespace std::chrono;
-    if (text == "today") return year_month_day{today()};
-    int parts[3] = {};
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    char separator = 0;
-    for (int i = 0; i < 3; ++i) {
-        if (i > 0) {
-            if (p == end || (*p != '-' && *p != '/') || (separator != 0 && *p != separator)) {
-                throw UsageError{"'" + BoundedText(text) + "' is not a date"};
-            }
-            separator = *p++;
-        }
-        const auto [next, error] = std::from_chars(p, end, parts[i]);
-        if (error != std::errc() || next == p)
-            throw UsageError{"'" + BoundedText(text) + "' is not a date"};
-        p = next;
+    try {
+        return japanese::ParseDateText(text, MayBeRelative(text) ? today() : std::chrono::sys_days{});
+    } catch (const japanese::CalendarError& e) {
+        throw UsageError{e.message};
     }
-    const year_month_day date{year{parts[0]}, month{static_cast<unsigned>(parts[1])},
-                              day{static_cast<unsigned>(parts[2])}};
-    if (p != end || !date.ok() || parts[0] < 1 || parts[0] > 9999)
-        throw UsageError{"'" + BoundedText(text) + "' is not a date"};
-    return date;
+}
+
+std::chrono::sys_days ReadIsoDate(std::string_view text) {
+    try {
+        return std::chrono::sys_days{japanese::ParseIsoDateText(text)};
+    } catch (const japanese::CalendarError& e) {
+        throw UsageError{e.message};
+    }
+}
+
+std::vector<std::chrono::sys_days> ReadClosedDays(std::string_view fileText) {
+    try {
+        return japanese::ParseClosedDays(fileText);
+    } catch (const japanese::CalendarError& e) {
+        throw UsageError{e.message};
+    }
 }
 
 std::array<bool, 7> ReadWeekend(std::string_view list) {
-    static constexpr std::string_view kNames[] = {"sun", "mon", "tue", "wed", "thu", "fri", "sat"};
-    std::array<bool, 7> days{};
-    for (std::size_t i = 0; i < 7; ++i) days[i] = list == kNames[i];
-    if (days == std::array<bool, 7>{})
-        throw UsageError{"'" + BoundedText(list) + "' is not a day name"};
-    return days;
+    try {
+        return japanese::ParseWeekend(list);
+    } catch (const japanese::CalendarError& e) {
+        throw UsageError{e.message};
+    }
 }
 
 }  // namespace vesk::cli

@@ -4,6 +4,7 @@
 #include <array>
 #include <chrono>
 #include <string_view>
+#include <vector>
 
 #include "cli/Pages.h"
 
@@ -15,9 +16,18 @@ namespace vesk::cli {
 // what is wrong.
 std::chrono::year_month_day ReadDateField(std::string_view text, TodayFunction today);
 
+// An ISO date, "2024-01-05", as lists of closed days hold them. Raises
+// UsageError as ReadDateField does.
+std::chrono::sys_days ReadIsoDate(std::string_view text);
+
+// Closed days from a file's text: one ISO date a line, blank lines and "#"
+// comments; sorted, without repeats. Raises UsageError naming the line of the
+// first bad one.
+std::vector<std::chrono::sys_days> ReadClosedDays(std::string_view fileText);
+
 // The weekdays that a list of day names names ("sat,sun"; sun mon tue wed thu
-// fri sat, or 日 月 火 水 木 金 土), Sunday first. Raises UsageError for
-// anything else.
+// fri sat, or 日 月 火 水 木 金 土; "" for none), Sunday first. Raises
+// UsageError for anything else and for all seven days.
 std::array<bool, 7> ReadWeekend(std::string_view list);
 
 }  // namespace vesk::cli

@@ -132,6 +132,15 @@ TEST_F(CalendarCommandTest, HolidaysMarkedAndListedUnderTheMonth) {
     }
 }
 
+TEST_F(CalendarCommandTest, TheCivilCalendarsHolidays) {
+    SetDayAbbreviations(kJapaneseNames);
+    const std::string february = CalendarSheetText(Month(2024y / February), Look(false, &MonthHolidays));
+    EXPECT_NE(february.find(" 11*12*13 14 15 16 17\n 18 19 20 21 22 23*24\n"), std::string::npos) << february;
+    EXPECT_TRUE(february.ends_with("\n 11日 建国記念の日\n 12日 振替休日\n 23日 天皇誕生日\n")) << february;
+    // None are known before 1948.
+    EXPECT_TRUE(CalendarSheetText(Month(1947y / January), Look(false, &MonthHolidays)).ends_with("\n\n"));
+}
+
 TEST_F(CalendarCommandTest, WeeksFromMondayAndWeekNumbers) {
     CalendarLook look = Look(false);
     look.mondayFirst = true;
@@ -316,7 +325,9 @@ TEST_F(CalendarCommandTest, BatchAnswers) {
          json{
              {"ok", true},
              {"texts", CalendarRowTextsFor(2024, 2, 29)},
-             {"values", {{"year", 2024}, {"month", 2}, {"day", 29}, {"holidays", json::array()}}}}},
+             {"values", {{"year", 2024}, {"month", 2}, {"day", 29}, {"holidays", json::array({json{{"date", "2024-02-11"}, {"name", "建国記念の日"}},
+                                         json{{"date", "2024-02-12"}, {"name", "振替休日"}},
+                                         json{{"date", "2024-02-23"}, {"name", "天皇誕生日"}}})}}}}},
         {"failed month step keeps the new year",
          R"({"page": "calendar", "fields": ["2025", "4", "30"], "start": [2024, 1, 31]})",
          json{{"ok", false},

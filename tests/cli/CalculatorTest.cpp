@@ -195,11 +195,17 @@ TEST(Calculator, OptionsAndFieldsFromTheArgumentList) {
         {"two ISO dates", {"span", "2001-01-01", "2001/12/31"}, 0,
          "(１)から(２)までの日数は  364日です。\n およそ  1年  0ヶ月...です。\n", ""},
         {"today", {"after", "today", "0"}, 0, "  2024年 2月 15日です。\n", ""},
-        {"a date that does not exist", {"weekday", "2023-02-29"}, 2, "", "vesk310-calc: '2023-02-29' is not a date..."},
+        {"a date that does not exist", {"weekday", "2023-02-29"}, 2, "",
+         "vesk310-calc: '2023-02-29' is not a date: February 2023 has 28 days\n"},
+        {"a date of the year 1", {"weekday", "0001-03-01"}, 0, "  1年3月1日は（木）曜日です。\n", ""},
         {"year 0 is none", {"weekday", "0-3-1"}, 2, "", "vesk310-calc: '0-3-1' is not a date..."},
+        {"a 和暦 date", {"weekday", "平成13年1月1日"}, 0, kWeekday, ""},
+        {"a date of eight digits", {"weekday", "20010101"}, 0, kWeekday, ""},
+        {"tomorrow", {"after", "tomorrow", "0"}, 0, "  2024年 2月 16日です。\n", ""},
         {"mixed separators are no date", {"weekday", "2001-01/01"}, 2, "",
          "vesk310-calc: '2001-01/01' is not a date..."},
-        {"a text that is no date", {"weekday", "20240105x"}, 2, "", "vesk310-calc: '20240105x' is not a date..."},
+        {"a text that is no date", {"weekday", "20240105x"}, 2, "",
+         "vesk310-calc: '20240105x' is not a date (dates are written 2024-01-05, 2024/1/5, 20240105, 令和6年1月5日, R6.1.5, today, yesterday or tomorrow)\n"},
         {"three fields keep the page's rules", {"weekday", "20011-01-01", "1", "1"}, 1, "",
          "vesk310-calc: '20011-01-01' は数値ではありません.\n"},
         // wrong counts and bad options: one line, then the hint
@@ -446,7 +452,7 @@ TEST(Calculator, TerminalCalendarInCalsFormsTheSameOnEveryDay) {
 
     ExpectRuns({
         {"a day that February does not have", {"calendar", "2024", "2", "30"}, 2, "",
-         "vesk310-calc: '2024-02-30' is not a date..."},
+         "vesk310-calc: '2024-02-30' is not a date: February 2024 has 29 days\n"},
         {"a month that is none", {"calendar", "2024", "13"}, 2, "",
          "vesk310-calc: '13' is not a month from 1 to 12\n"},
         {"a year beyond 9999", {"calendar", "10000", "1", "1"}, 2, "",
@@ -462,30 +468,28 @@ TEST(Calculator, ClosedDaysFromAFile) {
         std::ofstream(dir / name, std::ios::binary) << text;
         return (dir / name).string();
     };
-    const TodayFunction today = [] { return sys_days{2024y / February / 15}; };
     const std::string good = write("good.txt",
                                    "\xEF\xBB\xBF"
                                    "# company holidays\n"
                                    "2024-12-27\r\n"
                                    "\n"
-                                   "  2024/8/13   # summer\n"
-                                   "today\n"
+                                   "  2024-08-13   # summer\n"
+                                   "2024-12-27\n"
                                    "2024-08-14");
-    EXPECT_EQ(ReadClosedDaysFile(good, today),
-              (std::vector<sys_days>{sys_days{2024y / December / 27}, sys_days{2024y / August / 13},
-                                     sys_days{2024y / February / 15}, sys_days{2024y / August / 14}}));
-    EXPECT_TRUE(ReadClosedDaysFile(write("empty.txt", ""), today).empty());
+    EXPECT_EQ(ReadClosedDaysFile(good), (std::vector<sys_days>{sys_days{2024y / August / 13}, sys_days{2024y / August / 14},
+                                                               sys_days{2024y / December / 27}}));
+    EXPECT_TRUE(ReadClosedDaysFile(write("empty.txt", "")).empty());
 
     const std::string bad = write("bad.txt", "2024-01-02\n# next\n2024-13-01\n2024-99-99\n");
     try {
-        ReadClosedDaysFile(bad, today);
+        ReadClosedDaysFile(bad);
         ADD_FAILURE() << "not refused";
     } catch (const UsageError& e) {
-        EXPECT_TRUE(e.message.starts_with(bad + ":3: '2024-13-01' is not a date")) << e.message;
+        EXPECT_TRUE(e.message.starts_with(bad + ": closed days, line 3: '2024-13-01' is not a date")) << e.message;
     }
     const std::string missing = (dir / "missing.txt").string();
     try {
-        ReadClosedDaysFile(missing, today);
+        ReadClosedDaysFile(missing);
         ADD_FAILURE() << "not refused";
     } catch (const FileReadError& e) {
         EXPECT_EQ(e.message, missing + ": No such file or directory");
@@ -503,7 +507,8 @@ TEST(Calculator, ClosedDaysFromAFile) {
 #endif
     const Outcome refused = Calculate({"workdays", "2024-01-01", "2024-01-31", "--closed", good, "--closed", bad});
     EXPECT_EQ(refused.code, 2);
-    EXPECT_TRUE(refused.err.starts_with("vesk310-calc: " + bad + ":3: '2024-13-01' is not a date")) << refused.err;
+    EXPECT_TRUE(refused.err.starts_with("vesk310-calc: " + bad + ": closed days, line 3: '2024-13-01' is not a date"))
+        << refused.err;
     std::filesystem::remove_all(dir);
 }
 
