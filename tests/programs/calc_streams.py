@@ -8,6 +8,7 @@ usage: calc_streams.py VESK310_CALC
 import json
 import os
 import pty
+import shutil
 import subprocess
 import sys
 import unittest
@@ -148,6 +149,23 @@ class CommandLineForms(unittest.TestCase):
         done = run("calendar", "2024", "2", "30")
         self.assertEqual(done.returncode, 2)
         self.assertTrue(done.stderr.startswith("vesk310-calc: '2024-02-30' is not a date"), done.stderr)
+
+    @unittest.skipUnless(shutil.which("faketime"), "no faketime")
+    def test_calendar_the_same_on_every_day(self):
+        # The 31st of January: a grid moved from today a field at a time would
+        # miss February's 29th.
+        for args in (["calendar", "2024", "2", "29"], ["calendar", "2024-02-29"], ["-3", "calendar", "2024", "2"],
+                     ["--json", "calendar", "2024-02-29"]):
+            with self.subTest(args=args):
+                answers = [subprocess.run(["faketime", day, CALC, *args], capture_output=True, text=True)
+                           for day in ("2023-01-31 12:00:00", "2025-03-30 12:00:00")]
+                self.assertEqual([a.returncode for a in answers], [0, 0], answers[0].stderr)
+                self.assertEqual(answers[0].stdout, answers[1].stdout)
+        # Today, where no day is given, is marked only while it is shown.
+        marked = subprocess.run(["faketime", "2024-02-11 12:00:00", CALC, "calendar", "2024", "2"],
+                                capture_output=True, text=True).stdout
+        self.assertIn("[11]", marked)
+        self.assertNotIn("[", run("calendar", "2024", "3").stdout)
 
     def test_json_answer_is_one_line(self):
         done = run("--json", "weekday", "2001", "1", "1")
