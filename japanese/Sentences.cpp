@@ -41,11 +41,6 @@ void AppendJapaneseDateWithWeekday(std::string& out, const JapaneseDate& date) {
     AppendWeekday(out, weekday{sys_days{gregorian}});
 }
 
-void AppendBeforeJapaneseSentence(std::string& out, year_month_day date) {
-    AppendDate(out, date);
-    out += "は和暦（明治6年1月1日から）の前です。";
-}
-
 void AppendHolidayText(std::string& out, const Holiday& holiday) {
     AppendDateWithWeekday(out, year_month_day{holiday.date});
     out += "　";

@@ -23,11 +23,6 @@ void AppendDateWithWeekday(std::string& out, std::chrono::year_month_day date);
 // "令和6年1月5日（金）", "令和元年5月1日（水）"
 void AppendJapaneseDateWithWeekday(std::string& out, const JapaneseDate& date);
 
-// era: the 和暦 text of a date (AppendJapaneseDateWithWeekday) and its
-// Western text (AppendDateWithWeekday). A date before 1873-01-01 has no 和暦:
-// "1872年12月31日は和暦（明治6年1月1日から）の前です。"
-void AppendBeforeJapaneseSentence(std::string& out, std::chrono::year_month_day date);
-
 // holidays: "2024年1月1日（月）　元日" (an ideographic space before the name).
 void AppendHolidayText(std::string& out, const Holiday& holiday);
 

@@ -252,10 +252,81 @@ KINDS = [
 ]
 
 
+def iso(rng, first=1, last=9999):
+    """A random Gregorian date as ISO text, years `first` to `last`."""
+    year = rng.randint(first, last)
+    month = rng.randint(1, 12)
+    days = [31, 29 if (year % 4 == 0 and year % 100 != 0) or year % 400 == 0 else 28, 31, 30, 31, 30,
+            31, 31, 30, 31, 30, 31][month - 1]
+    return "%04d-%02d-%02d" % (year, month, rng.randint(1, days))
+
+
+def full_width(text):
+    """The text as an input method types it: digits and ASCII symbols full-width."""
+    return "".join(chr(ord(c) + 0xFEE0) if "!" <= c <= "~" else c for c in text)
+
+
+ERAS = [("明治", "M", 1868, 6, 45), ("大正", "T", 1912, 1, 15), ("昭和", "S", 1926, 1, 64),
+        ("平成", "H", 1989, 1, 31), ("令和", "R", 2019, 1, 30)]
+
+
+def date_text(rng, first=1, last=9999):
+    """A date in one of the forms people type, valid or not."""
+    roll = rng.random()
+    if roll < 0.4:
+        text = iso(rng, first, last)
+        return text.replace("-", "/") if rng.random() < 0.3 else text
+    if roll < 0.5:
+        return iso(rng, first, last).replace("-", "")
+    name, initial, _, low, high = rng.choice(ERAS)
+    year, month, day = rng.randint(low, high), rng.randint(1, 12), rng.randint(1, 31)
+    if rng.random() < 0.5:
+        text = "%s%s年%d月%d日" % (name, "元" if year == 1 else year, month, day)
+    else:
+        separator = rng.choice("./-")
+        text = "%s%d%s%d%s%d" % (rng.choice([initial, initial.lower()]), year, separator, month, separator, day)
+    if rng.random() < 0.1:
+        text = full_width(text)
+    return text if rng.random() > 0.02 else rng.choice(["2023-02-29", "20240105x", "R6.2.30", "", "today!"])
+
+
+def civil_case(rng):
+    """A page of the civil calendar: exact Gregorian arithmetic and the holiday law."""
+    page = rng.choice(["era", "holidays", "days", "add", "workdays", "workday", "age"])
+    keys = {}
+    if page == "era":
+        return page, [date_text(rng, 1860, 2100)], keys
+    if page == "holidays":
+        if rng.random() < 0.6:
+            return page, [str(rng.randint(1946, 2101))], keys
+        return page, [iso(rng, 1948, 2099), iso(rng, 1948, 2099)], keys
+    if page == "days":
+        if rng.random() < 0.5:
+            keys["inclusive"] = rng.random() < 0.5
+        return page, [date_text(rng), date_text(rng)], keys
+    if page == "add":
+        units = ["y", "m", "w", "d"] if rng.random() < 0.7 else ["年", "ヶ月", "週間", "日"]
+        period = rng.choice(["", "+", "-"]) + "".join(
+            "%d%s" % (rng.randint(0, 400), unit) for unit in units if rng.random() < 0.6) or "1d"
+        return page, [date_text(rng), period], keys
+    if page in ("workdays", "workday"):
+        if rng.random() < 0.5:
+            keys["yearEnd"] = rng.random() < 0.5
+        if rng.random() < 0.3:
+            keys["closed"] = [iso(rng, 1990, 2030) for _ in range(rng.randint(0, 5))]
+        if rng.random() < 0.3:
+            keys["weekend"] = rng.sample(["sun", "mon", "tue", "wed", "thu", "fri", "sat"], rng.randint(0, 3))
+        if page == "workdays":
+            return page, [iso(rng, 1950, 2099), iso(rng, 1950, 2099)], keys
+        return page, [iso(rng, 1950, 2099), str(rng.randint(-3000, 3000))], keys
+    return page, [date_text(rng, 1900, 2050), date_text(rng, 1900, 2099)], keys
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--seed", type=int, default=310)
     parser.add_argument("--count", type=int, default=24000)
+    parser.add_argument("--civil", type=int, default=6000, help="cases of the civil calendar's pages")
     options = parser.parse_args()
     rng = random.Random(options.seed)
     makers = [maker for maker, weight in KINDS for _ in range(weight)]
@@ -290,6 +361,12 @@ def main():
         if rng.random() < 0.03:
             del case["separator"]  # the locale's separator: the runs fix it to "."
         out.write(json.dumps(case, ensure_ascii=False) + "\n")
+    # The civil calendar's pages, from a draw of their own, so that the cases
+    # above stay as they were.
+    civil = random.Random(options.seed + 1)
+    for _ in range(options.civil):
+        page, fields, keys = civil_case(civil)
+        out.write(json.dumps({"page": page, "fields": fields, **keys}, ensure_ascii=False) + "\n")
 
 
 if __name__ == "__main__":

@@ -33,8 +33,6 @@ TEST(Sentences, DatesAndEras) {
                   AppendJapaneseDateWithWeekday(o, *ToJapanese(D("2019-05-01")));
               }),
               "|令和元年5月1日（水）");
-    EXPECT_EQ(Appended([](std::string& o) { AppendBeforeJapaneseSentence(o, D("1872-12-31")); }),
-              "|1872年12月31日は和暦（明治6年1月1日から）の前です。");
     EXPECT_EQ(Appended([](std::string& o) {
                   AppendHolidayText(o, {test::Day("2024-01-01"), "元日"});
               }),
