@@ -116,7 +116,8 @@ unsigned ReadThreadCount(std::string_view text) {
 }
 
 void Record(Arguments& arguments, PageOption option) {
-    if (std::find(arguments.given.begin(), arguments.given.end(), option) == arguments.given.end()) {
+    if (std::find(arguments.given.begin(), arguments.given.end(), option) ==
+        arguments.given.end()) {
         arguments.given.push_back(option);
     }
 }
@@ -124,35 +125,51 @@ void Record(Arguments& arguments, PageOption option) {
 // Applies an option with its value (empty for one that takes none).
 void Apply(Arguments& arguments, const Spec& spec, std::string_view value, bool hasValue) {
     switch (spec.id) {
-        case Id::kHelp: arguments.help = true; return;
-        case Id::kVersion: arguments.version = true; return;
-        case Id::kBatch: arguments.batch = true; return;
+        case Id::kHelp:
+            arguments.help = true;
+            return;
+        case Id::kVersion:
+            arguments.version = true;
+            return;
+        case Id::kBatch:
+            arguments.batch = true;
+            return;
         case Id::kThreads:
             arguments.threads = ReadThreadCount(value);
             return Record(arguments, PageOption::kThreads);
         case Id::kSeparator:
             if (!IsUsableSeparator(value)) {
-                Refuse("--decimal-separator takes one printable ASCII character other than a digit, "
-                       "a sign, a blank, e, E, $, x or X, not '" + BoundedText(value) + "'");
+                Refuse(
+                    "--decimal-separator takes one printable ASCII character other than a digit, "
+                    "a sign, a blank, e, E, $, x or X, not '" +
+                    BoundedText(value) + "'");
             }
             arguments.separator = value[0];
             return;
         case Id::kColor:
             arguments.color = hasValue ? ReadColorMode(spec.name, value) : ColorMode::Always;
             return;
-        case Id::kJson: arguments.json = true; return Record(arguments, PageOption::kJson);
+        case Id::kJson:
+            arguments.json = true;
+            return Record(arguments, PageOption::kJson);
         case Id::kInclusive:
             arguments.inclusive = true;
             return Record(arguments, PageOption::kInclusive);
-        case Id::kYearEnd: arguments.yearEnd = true; return Record(arguments, PageOption::kYearEnd);
+        case Id::kYearEnd:
+            arguments.yearEnd = true;
+            return Record(arguments, PageOption::kYearEnd);
         case Id::kClosed:
             arguments.closedFiles.emplace_back(value);
             return Record(arguments, PageOption::kClosed);
         case Id::kWeekend:
             arguments.weekend = ReadWeekend(value);
             return Record(arguments, PageOption::kWeekend);
-        case Id::kThree: arguments.three = true; return Record(arguments, PageOption::kThree);
-        case Id::kMonday: arguments.monday = true; return Record(arguments, PageOption::kMonday);
+        case Id::kThree:
+            arguments.three = true;
+            return Record(arguments, PageOption::kThree);
+        case Id::kMonday:
+            arguments.monday = true;
+            return Record(arguments, PageOption::kMonday);
         case Id::kWeekNumbers:
             arguments.weekNumbers = true;
             return Record(arguments, PageOption::kWeekNumbers);
@@ -163,15 +180,24 @@ void Apply(Arguments& arguments, const Spec& spec, std::string_view value, bool 
 
 std::string_view OptionName(PageOption option) noexcept {
     switch (option) {
-        case PageOption::kJson: return "--json";
-        case PageOption::kInclusive: return "--inclusive";
-        case PageOption::kYearEnd: return "--year-end";
-        case PageOption::kClosed: return "--closed";
-        case PageOption::kWeekend: return "--weekend";
-        case PageOption::kThree: return "--three";
-        case PageOption::kMonday: return "--monday";
-        case PageOption::kWeekNumbers: return "--week-numbers";
-        case PageOption::kThreads: return "--threads";
+        case PageOption::kJson:
+            return "--json";
+        case PageOption::kInclusive:
+            return "--inclusive";
+        case PageOption::kYearEnd:
+            return "--year-end";
+        case PageOption::kClosed:
+            return "--closed";
+        case PageOption::kWeekend:
+            return "--weekend";
+        case PageOption::kThree:
+            return "--three";
+        case PageOption::kMonday:
+            return "--monday";
+        case PageOption::kWeekNumbers:
+            return "--week-numbers";
+        case PageOption::kThreads:
+            return "--threads";
     }
     return {};
 }
@@ -181,8 +207,9 @@ Arguments ScanArguments(const std::vector<std::string>& args) {
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const bool positional = optionsEnded || arg.size() < 2 || arg[0] != '-' ||
-                                (arguments.page && arg[1] != '-');  // short options come before the page
+        const bool positional =
+            optionsEnded || arg.size() < 2 || arg[0] != '-' ||
+            (arguments.page && arg[1] != '-');  // short options come before the page
         if (positional) {
             if (arguments.page) {
                 arguments.fields.push_back(arg);
@@ -207,7 +234,8 @@ Arguments ScanArguments(const std::vector<std::string>& args) {
             }
         } else {
             // A run of short options, none of which takes a value.
-            for (std::size_t k = 1; k < arg.size(); ++k) Apply(arguments, FindShort(arg[k], arg), {}, false);
+            for (std::size_t k = 1; k < arg.size(); ++k)
+                Apply(arguments, FindShort(arg[k], arg), {}, false);
         }
     }
     return arguments;

@@ -1,6 +1,6 @@
 #pragma once
 // The calculator's arguments taken apart into options, the page and its
-// fields, as date and cal users type them:
+// fields, in the forms that GNU tools and calendar programs take:
 //
 //   vesk310-calc [OPTION]... PAGE [FIELD | LONG-OPTION]...
 //   vesk310-calc [OPTION]... --batch
@@ -27,7 +27,17 @@ namespace vesk::cli {
 enum class ColorMode { Auto, Always, Never };
 
 // The options that the check of what a page takes looks at, by long name.
-enum class PageOption { kJson, kInclusive, kYearEnd, kClosed, kWeekend, kThree, kMonday, kWeekNumbers, kThreads };
+enum class PageOption {
+    kJson,
+    kInclusive,
+    kYearEnd,
+    kClosed,
+    kWeekend,
+    kThree,
+    kMonday,
+    kWeekNumbers,
+    kThreads
+};
 
 struct Arguments {
     bool help = false;
@@ -39,7 +49,7 @@ struct Arguments {
     unsigned threads = 0;           // --threads: 1 to kMaxThreads; 0 when not given
     bool inclusive = false;
     bool yearEnd = false;
-    std::vector<std::string> closedFiles;  // --closed, in the order given
+    std::vector<std::string> closedFiles;        // --closed, in the order given
     std::optional<std::array<bool, 7>> weekend;  // --weekend, Sunday first
     bool three = false;
     bool monday = false;

@@ -27,7 +27,8 @@ bool IsCurrent(const TMonthModel& calendar, int col, int row) {
 
 // The number that 1 to `maxDigits` ASCII digits write, when it lies in
 // [low, high].
-std::optional<unsigned> SmallNumber(std::string_view text, std::size_t maxDigits, unsigned low, unsigned high) {
+std::optional<unsigned> SmallNumber(std::string_view text, std::size_t maxDigits, unsigned low,
+                                    unsigned high) {
     if (text.empty() || text.size() > maxDigits) return std::nullopt;
     unsigned value = 0;
     for (const char c : text) {
@@ -96,14 +97,17 @@ std::vector<std::string> CalendarRowTexts(const TMonthModel& calendar) {
     return rows;
 }
 
-CalendarSheet ReadCalendarFields(const std::vector<std::string>& fields, bool three, TodayFunction today) {
+CalendarSheet ReadCalendarFields(const std::vector<std::string>& fields, bool three,
+                                 TodayFunction today) {
     CalendarSheet sheet;
     const year_month_day now{today()};
     std::optional<year_month_day> typed;
     switch (fields.size()) {
-        case 0: sheet.first = now.year() / now.month(); break;
+        case 0:
+            sheet.first = now.year() / now.month();
+            break;
         case 1:
-            // Up to four digits are a year, as in cal; longer texts are dates (20240105).
+            // Up to four digits are a year; longer texts are dates (20240105).
             if (fields[0].size() <= 4 && SmallNumber(fields[0], 4, 0, 9999)) {
                 sheet.first = ReadYear(fields[0]) / January;
                 sheet.months = 12;
@@ -112,8 +116,12 @@ CalendarSheet ReadCalendarFields(const std::vector<std::string>& fields, bool th
                 typed = ReadDateField(fields[0], today);
             }
             break;
-        case 2: sheet.first = ReadYear(fields[0]) / ReadMonth(fields[1]); break;
-        case 3: typed = ReadDay(ReadYear(fields[0]) / ReadMonth(fields[1]), fields[2], today); break;
+        case 2:
+            sheet.first = ReadYear(fields[0]) / ReadMonth(fields[1]);
+            break;
+        case 3:
+            typed = ReadDay(ReadYear(fields[0]) / ReadMonth(fields[1]), fields[2], today);
+            break;
         default:
             throw UsageError{"calendar takes a year, a year and a month, a date, or none, not " +
                              std::to_string(fields.size()) + " fields"};
@@ -134,14 +142,15 @@ CalendarSheet ReadCalendarFields(const std::vector<std::string>& fields, bool th
         sheet.highlight = typed;
     } else {
         const year_month current = now.year() / now.month();
-        if (current >= sheet.first && current < sheet.first + months{sheet.months}) sheet.highlight = now;
+        if (current >= sheet.first && current < sheet.first + months{sheet.months})
+            sheet.highlight = now;
     }
     return sheet;
 }
 
 bool WeekStartsOnMonday(std::uint32_t week1stDay, unsigned firstWeekday) noexcept {
-    const year_month_day base{year{static_cast<int>(week1stDay / 10000)}, month{week1stDay / 100 % 100},
-                              day{week1stDay % 100}};
+    const year_month_day base{year{static_cast<int>(week1stDay / 10000)},
+                              month{week1stDay / 100 % 100}, day{week1stDay % 100}};
     if (!base.ok() || firstWeekday < 1 || firstWeekday > 7) return false;
     return weekday{sys_days{base}} + days{firstWeekday - 1} == Monday;
 }
@@ -155,7 +164,8 @@ bool LocaleWeekStartsOnMonday() {
     const char* base = nl_langinfo_l(_NL_TIME_WEEK_1STDAY, locale);
     std::uint32_t week1stDay = 0;
     std::memcpy(&week1stDay, &base, sizeof week1stDay);
-    const unsigned firstWeekday = static_cast<unsigned char>(*nl_langinfo_l(_NL_TIME_FIRST_WEEKDAY, locale));
+    const unsigned firstWeekday =
+        static_cast<unsigned char>(*nl_langinfo_l(_NL_TIME_FIRST_WEEKDAY, locale));
     freelocale(locale);
     return WeekStartsOnMonday(week1stDay, firstWeekday);
 #else

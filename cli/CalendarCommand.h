@@ -1,7 +1,7 @@
 #pragma once
 // The calendar page in the calculator.
 //
-// Command line: the terminal calendar (TerminalCalendar.h) in cal's forms:
+// Command line: the terminal calendar (TerminalCalendar.h) in these forms:
 //   calendar              this month
 //   calendar Y            the year Y, three months a row
 //   calendar Y M          the month M of the year Y
@@ -14,8 +14,8 @@
 // one grid row joined by tabs, row 0 the header, the current cell's label in
 // square brackets.
 
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -34,7 +34,8 @@ std::vector<std::string> CalendarRowTexts(const TMonthModel& calendar);
 // digits for 1 to 9999, a month 1 or 2 for 1 to 12, a day 1 or 2 for a day of
 // that month. Raises UsageError for any other text, a day that the month does
 // not have, more than three fields, and -3 with a whole year; nothing else.
-CalendarSheet ReadCalendarFields(const std::vector<std::string>& fields, bool three, TodayFunction today);
+CalendarSheet ReadCalendarFields(const std::vector<std::string>& fields, bool three,
+                                 TodayFunction today);
 
 // Whether to colour: always or never as asked; for auto, when the output is a
 // terminal and NO_COLOR is unset or empty. `noColor` is the value of NO_COLOR,

@@ -108,8 +108,8 @@ constexpr const char* kVersion =
     "This is free software: you are free to change and redistribute it.\n"
     "There is NO WARRANTY, to the extent permitted by law.\n";
 
-constexpr std::string_view kPages[] = {"weekday", "span",     "after", "uptime",   "calendar", "era",
-                                       "holidays", "days",    "add",   "workdays", "workday",  "age"};
+constexpr std::string_view kPages[] = {"weekday",  "span", "after", "uptime",   "calendar", "era",
+                                       "holidays", "days", "add",   "workdays", "workday",  "age"};
 
 // Writes to the output stream and keeps the first failure, with its errno.
 class Output {
@@ -164,15 +164,20 @@ int Finish(Output& out, std::FILE* err, int code) {
 // names, the terminal calendar's forms, --json for every page.
 bool Takes(std::string_view page, bool json, PageOption option) {
     switch (option) {
-        case PageOption::kJson: return true;
-        case PageOption::kInclusive: return (PageKeys(page) & kInclusiveKey) != 0;
+        case PageOption::kJson:
+            return true;
+        case PageOption::kInclusive:
+            return (PageKeys(page) & kInclusiveKey) != 0;
         case PageOption::kYearEnd:
         case PageOption::kClosed:
-        case PageOption::kWeekend: return (PageKeys(page) & kBusinessKeys) != 0;
+        case PageOption::kWeekend:
+            return (PageKeys(page) & kBusinessKeys) != 0;
         case PageOption::kThree:
         case PageOption::kMonday:
-        case PageOption::kWeekNumbers: return page == "calendar" && !json;
-        case PageOption::kThreads: return false;
+        case PageOption::kWeekNumbers:
+            return page == "calendar" && !json;
+        case PageOption::kThreads:
+            return false;
     }
     return false;
 }
@@ -182,13 +187,15 @@ void CheckOptions(const Arguments& arguments) {
     for (const PageOption option : arguments.given) {
         if (arguments.batch) {
             if (option == PageOption::kThreads) continue;
-            throw UsageError{"option '" + std::string(OptionName(option)) + "' does not apply to --batch"};
+            throw UsageError{"option '" + std::string(OptionName(option)) +
+                             "' does not apply to --batch"};
         }
         if (!Takes(*arguments.page, arguments.json, option)) {
             std::string request = BoundedText(*arguments.page);
             if (arguments.json && *arguments.page == "calendar") request += " with --json";
             if (option == PageOption::kThreads) request += " (only to --batch)";
-            throw UsageError{"option '" + std::string(OptionName(option)) + "' does not apply to " + request};
+            throw UsageError{"option '" + std::string(OptionName(option)) + "' does not apply to " +
+                             request};
         }
     }
 }
@@ -202,7 +209,8 @@ PageOptions ReadPageOptions(const Arguments& arguments, TodayFunction today) {
     if (arguments.weekend) options.weekend = *arguments.weekend;
     for (const std::string& path : arguments.closedFiles) {
         const std::vector<std::chrono::sys_days> days = ReadClosedDaysFile(path);
-        options.closed.insert(options.closed.end(), days.begin(), days.end());  // the pages sort them
+        // in file order: the pages sort them
+        options.closed.insert(options.closed.end(), days.begin(), days.end());
     }
     return options;
 }
@@ -234,7 +242,8 @@ int RunCalculator(const std::vector<std::string>& args, std::FILE* out, std::FIL
         if (arguments.separator) SetDecimalSeparator(*arguments.separator);
         if (arguments.batch) {
             if (arguments.page) {
-                return Usage(err, "--batch takes no page, but was given '" + BoundedText(*arguments.page) + "'");
+                return Usage(err, "--batch takes no page, but was given '" +
+                                      BoundedText(*arguments.page) + "'");
             }
             CheckOptions(arguments);
             std::fflush(out);
@@ -243,9 +252,10 @@ int RunCalculator(const std::vector<std::string>& args, std::FILE* out, std::FIL
             return RunBatch(0, fileno(out), err, options);
         }
         if (!arguments.page) {
-            return Usage(err,
-                         "no page given: weekday, span, after, uptime, calendar, era, holidays, days, add, "
-                         "workdays, workday or age");
+            return Usage(
+                err,
+                "no page given: weekday, span, after, uptime, calendar, era, holidays, days, add, "
+                "workdays, workday or age");
         }
         const std::string& page = *arguments.page;
         if (std::find(std::begin(kPages), std::end(kPages), page) == std::end(kPages)) {

@@ -47,7 +47,9 @@ struct Line {
     }
 };
 
-std::string Blanks(int count) { return std::string(static_cast<std::size_t>(std::max(count, 0)), ' '); }
+std::string Blanks(int count) {
+    return std::string(static_cast<std::size_t>(std::max(count, 0)), ' ');
+}
 
 // What every month of a sheet shares.
 struct Geometry {
@@ -99,14 +101,17 @@ Line WeekLine(const WeekRow& row, year_month month, std::optional<unsigned> high
     if (geometry.weekColumns != 0) {
         // The row's days of the month lie in one ISO week, but for a Sunday
         // before the Monday of the next: the last of them names the week.
-        const auto last = std::find_if(row.days.rbegin(), row.days.rend(), [](unsigned d) { return d != 0; });
+        const auto last =
+            std::find_if(row.days.rbegin(), row.days.rend(), [](unsigned d) { return d != 0; });
         const std::string number =
-            last == row.days.rend() ? "" : std::to_string(IsoWeekNumber(sys_days{month / day{*last}}));
+            last == row.days.rend() ? ""
+                                    : std::to_string(IsoWeekNumber(sys_days{month / day{*last}}));
         line.Add(" " + PadLeft(number, 2) + " ");
     }
     std::array<std::string, 7> cells;
     for (std::size_t column = 0; column < 7; ++column) {
-        cells[column] = PadLeft(row.days[column] == 0 ? "" : std::to_string(row.days[column]), geometry.cellWidth);
+        cells[column] = PadLeft(row.days[column] == 0 ? "" : std::to_string(row.days[column]),
+                                geometry.cellWidth);
     }
     if (look.color) {
         line.Add(" ");
@@ -117,7 +122,8 @@ Line WeekLine(const WeekRow& row, year_month month, std::optional<unsigned> high
                 off = on.empty() ? "" : kEndColor;
                 if (highlight == row.days[column]) {
                     on = on.empty() ? std::string(kReverse) : on + ";" + std::string(kReverse);
-                    off = off.empty() ? std::string(kEndReverse) : std::string(kEndReverse) + ";" + off;
+                    off = off.empty() ? std::string(kEndReverse)
+                                      : std::string(kEndReverse) + ";" + off;
                 }
             }
             line.Add(cells[column], on, off);
@@ -151,8 +157,9 @@ Line WeekLine(const WeekRow& row, year_month month, std::optional<unsigned> high
     return line;
 }
 
-std::vector<Line> MonthLines(year_month month, const std::string& title, std::optional<unsigned> highlight,
-                             const CalendarLook& look, const Geometry& geometry) {
+std::vector<Line> MonthLines(year_month month, const std::string& title,
+                             std::optional<unsigned> highlight, const CalendarLook& look,
+                             const Geometry& geometry) {
     std::vector<Line> lines{TitleLine(title, geometry), HeaderLine(look, geometry)};
     const std::vector<MonthHoliday> holidays =
         look.holidays(static_cast<int>(month.year()), static_cast<unsigned>(month.month()));
@@ -165,9 +172,9 @@ std::vector<Line> MonthLines(year_month month, const std::string& title, std::op
             const unsigned cell = row * 7 + column;  // [0, 41]
             if (cell < offset || cell - offset >= lastDay) continue;
             week.days[column] = cell - offset + 1;
-            week.holidays[column] = std::any_of(holidays.begin(), holidays.end(), [&](const MonthHoliday& h) {
-                return h.day == week.days[column];
-            });
+            week.holidays[column] =
+                std::any_of(holidays.begin(), holidays.end(),
+                            [&](const MonthHoliday& h) { return h.day == week.days[column]; });
         }
         lines.push_back(WeekLine(week, month, highlight, look, geometry));
     }

@@ -1,11 +1,10 @@
-#include "cli/CalendarCommand.h"
-
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
+#include <nlohmann/json.hpp>
 #include <regex>
 
 #include "cli/Batch.h"
+#include "cli/CalendarCommand.h"
 #include "cli/TerminalCalendar.h"
 #include "textconv/DayAbbreviations.h"
 
@@ -83,11 +82,13 @@ TEST_F(CalendarCommandTest, MonthInBracketsOrReverseVideo) {
               "  25  26  27  28  29\n"
               "\n");
     const std::string reverse = CalendarSheetText(sheet, Look(true));
-    EXPECT_NE(reverse.find("   8 \x1b[7m  9\x1b[27m \x1b[34m 10\x1b[39m\n"), std::string::npos) << reverse;
+    EXPECT_NE(reverse.find("   8 \x1b[7m  9\x1b[27m \x1b[34m 10\x1b[39m\n"), std::string::npos)
+        << reverse;
 
     // Names two columns wide: the bracket takes the blank between the cells.
     SetDayAbbreviations(kJapaneseNames);
-    const std::string wide = CalendarSheetText(Month(2024y / February, 2024y / February / 29), Look(false));
+    const std::string wide =
+        CalendarSheetText(Month(2024y / February, 2024y / February / 29), Look(false));
     EXPECT_TRUE(wide.starts_with("      2024年2月\n"
                                  " 日 月 火 水 木 金 土\n"
                                  "              1  2  3\n"))
@@ -110,17 +111,19 @@ TEST_F(CalendarCommandTest, HolidaysMarkedAndListedUnderTheMonth) {
               " 12日 振替休日\n"
               " 23日 天皇誕生日\n");
     // The highlighted day's brackets take the blanks the marks would have.
-    EXPECT_NE(CalendarSheetText(Month(2024y / February, 2024y / February / 12), Look(false, &Holidays2024))
+    EXPECT_NE(CalendarSheetText(Month(2024y / February, 2024y / February / 12),
+                                Look(false, &Holidays2024))
                   .find(" 11[12]13 14"),
               std::string::npos);
-    EXPECT_NE(CalendarSheetText(Month(2024y / February, 2024y / February / 23), Look(false, &Holidays2024))
+    EXPECT_NE(CalendarSheetText(Month(2024y / February, 2024y / February / 23),
+                                Look(false, &Holidays2024))
                   .find(" 22[23]24\n"),
               std::string::npos);
 
     // In colour: Sundays and holidays red, Saturdays blue, the highlighted
     // day in reverse video over its colour.
-    const std::string color =
-        CalendarSheetText(Month(2024y / February, 2024y / February / 12), Look(true, &Holidays2024));
+    const std::string color = CalendarSheetText(Month(2024y / February, 2024y / February / 12),
+                                                Look(true, &Holidays2024));
     for (const char* part : {
              " \x1b[31m日\x1b[39m 月 火 水 木 金 \x1b[34m土\x1b[39m\n",
              "              1  2 \x1b[34m 3\x1b[39m\n",
@@ -134,11 +137,15 @@ TEST_F(CalendarCommandTest, HolidaysMarkedAndListedUnderTheMonth) {
 
 TEST_F(CalendarCommandTest, TheCivilCalendarsHolidays) {
     SetDayAbbreviations(kJapaneseNames);
-    const std::string february = CalendarSheetText(Month(2024y / February), Look(false, &MonthHolidays));
-    EXPECT_NE(february.find(" 11*12*13 14 15 16 17\n 18 19 20 21 22 23*24\n"), std::string::npos) << february;
-    EXPECT_TRUE(february.ends_with("\n 11日 建国記念の日\n 12日 振替休日\n 23日 天皇誕生日\n")) << february;
+    const std::string february =
+        CalendarSheetText(Month(2024y / February), Look(false, &MonthHolidays));
+    EXPECT_NE(february.find(" 11*12*13 14 15 16 17\n 18 19 20 21 22 23*24\n"), std::string::npos)
+        << february;
+    EXPECT_TRUE(february.ends_with("\n 11日 建国記念の日\n 12日 振替休日\n 23日 天皇誕生日\n"))
+        << february;
     // None are known before 1948.
-    EXPECT_TRUE(CalendarSheetText(Month(1947y / January), Look(false, &MonthHolidays)).ends_with("\n\n"));
+    EXPECT_TRUE(
+        CalendarSheetText(Month(1947y / January), Look(false, &MonthHolidays)).ends_with("\n\n"));
 }
 
 TEST_F(CalendarCommandTest, WeeksFromMondayAndWeekNumbers) {
@@ -149,16 +156,19 @@ TEST_F(CalendarCommandTest, WeeksFromMondayAndWeekNumbers) {
     EXPECT_EQ(CalendarSheetText(Month(2021y / January), look),
               "              2021年1月\n"
               "     Mon Tue Wed Thu Fri Sat Sun\n"
-              " 53 " + std::string(1 + 4 * 4, ' ') + "  1   2   3\n"
-              "  1    4   5   6   7   8   9  10\n"
-              "  2   11  12  13  14  15  16  17\n"
-              "  3   18  19  20  21  22  23  24\n"
-              "  4   25  26  27  28  29  30  31\n"
-              "\n");
+              " 53 " +
+                  std::string(1 + 4 * 4, ' ') +
+                  "  1   2   3\n"
+                  "  1    4   5   6   7   8   9  10\n"
+                  "  2   11  12  13  14  15  16  17\n"
+                  "  3   18  19  20  21  22  23  24\n"
+                  "  4   25  26  27  28  29  30  31\n"
+                  "\n");
     // From Sunday, a row's Sunday belongs to the week before its Monday: the
     // row's last day names it, and a Sunday alone keeps its own week.
     look.mondayFirst = false;
-    const std::vector<std::string> december = Lines(CalendarSheetText(Month(2023y / December), look));
+    const std::vector<std::string> december =
+        Lines(CalendarSheetText(Month(2023y / December), look));
     EXPECT_EQ(december[2], " 48 " + std::string(1 + 5 * 4, ' ') + "  1   2");
     EXPECT_EQ(december[7], " 52   31");
     const std::vector<std::string> january = Lines(CalendarSheetText(Month(2023y / January), look));
@@ -169,7 +179,8 @@ TEST_F(CalendarCommandTest, IsoWeekNumbersOfEveryDay) {
     // Week 1 holds 4 January; weeks change on Mondays only; 28 December lies in
     // the last week of its year.
     unsigned previous = IsoWeekNumber(sys_days{year{1} / January / 1} - days{1});
-    for (sys_days d = sys_days{year{1} / January / 1}; d <= sys_days{year{9999} / December / 31}; d += days{1}) {
+    for (sys_days d = sys_days{year{1} / January / 1}; d <= sys_days{year{9999} / December / 31};
+         d += days{1}) {
         const year_month_day date{d};
         const unsigned week = IsoWeekNumber(d);
         if (weekday{d} != Monday) {
@@ -190,17 +201,26 @@ TEST_F(CalendarCommandTest, IsoWeekNumbersOfEveryDay) {
 
 TEST_F(CalendarCommandTest, YearThreeMonthsARowWithTheirHolidaysUnderThem) {
     const CalendarSheet year2024{2024y / January, 12, true, 2024y / February / 12};
-    const std::vector<std::string> lines = Lines(CalendarSheetText(year2024, Look(false, &Holidays2024)));
+    const std::vector<std::string> lines =
+        Lines(CalendarSheetText(year2024, Look(false, &Holidays2024)));
     // The heading centred over three months of 29 columns with two between.
     EXPECT_EQ(lines[0], std::string(42, ' ') + "2024年");
     EXPECT_EQ(lines[1], "");
     const std::string gap(13, ' ');
     EXPECT_EQ(lines[2], gap + "1月" + gap + "  " + gap + "2月" + gap + "  " + gap + "3月");
     // Each month is 29 columns wide, its last blank kept before the next.
-    EXPECT_EQ(lines[5], "   7   8*  9  10  11  12  13 " "  " "   4   5   6   7   8   9  10 " "  "
-                        "   3   4   5   6   7   8   9");
-    EXPECT_EQ(lines[6], "  14  15  16  17  18  19  20 " "  " "  11*[12] 13  14  15  16  17 " "  "
-                        "  10  11  12  13  14  15  16");
+    EXPECT_EQ(lines[5],
+              "   7   8*  9  10  11  12  13 "
+              "  "
+              "   4   5   6   7   8   9  10 "
+              "  "
+              "   3   4   5   6   7   8   9");
+    EXPECT_EQ(lines[6],
+              "  14  15  16  17  18  19  20 "
+              "  "
+              "  11*[12] 13  14  15  16  17 "
+              "  "
+              "  10  11  12  13  14  15  16");
     // Under the grids, each month's holidays in its own column; the row is as
     // high as its longest list, and a blank line parts the rows.
     EXPECT_EQ(lines[10], "  1日 元日" + std::string(19, ' ') + "  " + " 11日 建国記念の日");
@@ -226,9 +246,10 @@ TEST_F(CalendarCommandTest, ColouredLinesTakeTheColumnsOfPlainOnes) {
     };
     for (const bool japanese : {false, true}) {
         SetDayAbbreviations(japanese ? kJapaneseNames : kFallbackDayAbbreviations);
-        for (const CalendarSheet& sheet : {CalendarSheet{2024y / January, 12, true, 2024y / February / 12},
-                                           CalendarSheet{2023y / December, 3, false, 2024y / January / 8},
-                                           Month(2024y / February, 2024y / February / 29)}) {
+        for (const CalendarSheet& sheet :
+             {CalendarSheet{2024y / January, 12, true, 2024y / February / 12},
+              CalendarSheet{2023y / December, 3, false, 2024y / January / 8},
+              Month(2024y / February, 2024y / February / 29)}) {
             CalendarLook look = Look(false, &Holidays2024);
             look.weekNumbers = japanese;
             const std::string text = CalendarSheetText(sheet, look);
@@ -253,14 +274,32 @@ TEST_F(CalendarCommandTest, FieldsNameTheMonthsShownAndTheDay) {
         {"a month", {"2023", "12"}, false, Month(2023y / December)},
         {"today's month", {"2024", "02"}, false, Month(2024y / February, 2024y / February / 15)},
         {"a day", {"2024", "2", "29"}, false, Month(2024y / February, 2024y / February / 29)},
-        {"a date in one field", {"2023-12-31"}, false, Month(2023y / December, 2023y / December / 31)},
+        {"a date in one field",
+         {"2023-12-31"},
+         false,
+         Month(2023y / December, 2023y / December / 31)},
         {"a year", {"2023"}, false, CalendarSheet{2023y / January, 12, true, std::nullopt}},
-        {"today's year", {"2024"}, false, CalendarSheet{2024y / January, 12, true, 2024y / February / 15}},
+        {"today's year",
+         {"2024"},
+         false,
+         CalendarSheet{2024y / January, 12, true, 2024y / February / 15}},
         {"year of one digit", {"7"}, false, CalendarSheet{7y / January, 12, true, std::nullopt}},
-        {"three months", {"2024", "1", "8"}, true, CalendarSheet{2023y / December, 3, false, 2024y / January / 8}},
-        {"three around today", {}, true, CalendarSheet{2024y / January, 3, false, 2024y / February / 15}},
-        {"none before year 1", {"1", "1"}, true, CalendarSheet{1y / January, 2, false, std::nullopt}},
-        {"none after 9999", {"9999", "12"}, true, CalendarSheet{9999y / November, 2, false, std::nullopt}},
+        {"three months",
+         {"2024", "1", "8"},
+         true,
+         CalendarSheet{2023y / December, 3, false, 2024y / January / 8}},
+        {"three around today",
+         {},
+         true,
+         CalendarSheet{2024y / January, 3, false, 2024y / February / 15}},
+        {"none before year 1",
+         {"1", "1"},
+         true,
+         CalendarSheet{1y / January, 2, false, std::nullopt}},
+        {"none after 9999",
+         {"9999", "12"},
+         true,
+         CalendarSheet{9999y / November, 2, false, std::nullopt}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -288,7 +327,8 @@ TEST_F(CalendarCommandTest, FieldsNameTheMonthsShownAndTheDay) {
         {{"+2024", "1"}, false, "'+2024' is not a year from 1 to 9999"},
         {{"2024-02-30"}, false, "'2024-02-30' is not a date"},
         {{"abc"}, false, "'abc' is not a date"},
-        {{"2024", "2", "3", "4"}, false,
+        {{"2024", "2", "3", "4"},
+         false,
          "calendar takes a year, a year and a month, a date, or none, not 4 fields"},
         {{"2024"}, true, "option '--three' does not apply to a whole year"},
     };

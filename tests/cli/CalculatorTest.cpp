@@ -46,7 +46,8 @@ CalculatorSystem TestSystem() {
     return system;
 }
 
-Outcome Calculate(const std::vector<std::string>& args, const CalculatorSystem& system = TestSystem()) {
+Outcome Calculate(const std::vector<std::string>& args,
+                  const CalculatorSystem& system = TestSystem()) {
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
     Outcome run{RunCalculator(args, out, err, system), "", ""};
@@ -95,7 +96,8 @@ void ExpectRuns(std::initializer_list<Run> runs) {
         EXPECT_EQ(run.code, r.code);
         Expect(run.out, r.out);
         if (r.code == 2 && !r.err.empty()) {
-            Expect(run.err.substr(0, run.err.size() - std::min(run.err.size(), kHint.size())), r.err);
+            Expect(run.err.substr(0, run.err.size() - std::min(run.err.size(), kHint.size())),
+                   r.err);
             EXPECT_TRUE(run.err.ends_with(kHint)) << run.err;
         } else {
             Expect(run.err, r.err);
@@ -128,14 +130,25 @@ TEST(Calculator, FailuresPrintTheBoxTextAndExitOne) {
 
 TEST(Calculator, BadUsageExitsTwo) {
     const std::vector<std::vector<std::string>> cases = {
-        {}, {"nope"}, {"weekday", "1", "1"}, {"span", "1"}, {"uptime", "-1"},
-        {"uptime", "4294967296"}, {"uptime", "12 "}, {"--decimal-separator"},
-        {"--decimal-separator", "ab", "weekday", "1", "1", "1"}, {"--frobnicate"},
-        {"--batch", "weekday"}, {"weekday", "2001", "1", "1", "--frobnicate"},
+        {},
+        {"nope"},
+        {"weekday", "1", "1"},
+        {"span", "1"},
+        {"uptime", "-1"},
+        {"uptime", "4294967296"},
+        {"uptime", "12 "},
+        {"--decimal-separator"},
+        {"--decimal-separator", "ab", "weekday", "1", "1", "1"},
+        {"--frobnicate"},
+        {"--batch", "weekday"},
+        {"weekday", "2001", "1", "1", "--frobnicate"},
         // separators that could be read as part of a number, or are no character
-        {"--decimal-separator", "e", "after", "2001", "1", "1", "1e5"}, {"--decimal-separator", "5", "--batch"},
-        {"--decimal-separator", "-", "--batch"}, {"--decimal-separator", " ", "--batch"},
-        {"--decimal-separator", std::string(1, '\0'), "--batch"}, {"--decimal-separator", "\xC3", "--batch"},
+        {"--decimal-separator", "e", "after", "2001", "1", "1", "1e5"},
+        {"--decimal-separator", "5", "--batch"},
+        {"--decimal-separator", "-", "--batch"},
+        {"--decimal-separator", " ", "--batch"},
+        {"--decimal-separator", std::string(1, '\0'), "--batch"},
+        {"--decimal-separator", "\xC3", "--batch"},
     };
     for (const auto& args : cases) {
         const Outcome run = Calculate(args);
@@ -150,117 +163,288 @@ TEST(Calculator, OptionsAndFieldsFromTheArgumentList) {
     ExpectRuns({
         // help and version on standard output, wherever they stand
         {"short help", {"-h"}, 0, "Usage: vesk310-calc [OPTION]... PAGE [FIELD]...", ""},
-        {"long help", {"--help", "weekday"}, 0, "Usage: vesk310-calc [OPTION]... PAGE [FIELD]...", ""},
-        {"help after the fields", {"weekday", "2001", "1", "1", "--help"}, 0, "Usage: vesk310-calc ...", ""},
-        {"help after a wrong count", {"weekday", "2001", "--help"}, 0, "Usage: vesk310-calc ...", ""},
+        {"long help",
+         {"--help", "weekday"},
+         0,
+         "Usage: vesk310-calc [OPTION]... PAGE [FIELD]...",
+         ""},
+        {"help after the fields",
+         {"weekday", "2001", "1", "1", "--help"},
+         0,
+         "Usage: vesk310-calc ...",
+         ""},
+        {"help after a wrong count",
+         {"weekday", "2001", "--help"},
+         0,
+         "Usage: vesk310-calc ...",
+         ""},
         {"version", {"--version"}, 0, "vesk310-calc 3.10\n...", ""},
         {"abbreviated long option", {"--vers"}, 0, "vesk310-calc 3.10\n...", ""},
         {"version after the page", {"calendar", "--version"}, 0, "vesk310-calc 3.10\n...", ""},
         // a value after "=" or as the next argument, before or after the page
-        {"separator after =", {"--decimal-separator=,", "after", "2001", "1", "1", "0,5"}, 0,
-         "  2001年 1月 1,5日です。\n", ""},
-        {"separator as next argument", {"--decimal-separator", ",", "after", "2001", "1", "1", "0,5"}, 0,
-         "  2001年 1月 1,5日です。\n", ""},
-        {"separator after the fields", {"after", "2001", "1", "1", "0,5", "--decimal-separator", ","}, 0,
-         "  2001年 1月 1,5日です。\n", ""},
-        {"separator between the fields", {"after", "2001", "--decimal-separator=,", "1", "1", "0,5"}, 0,
-         "  2001年 1月 1,5日です。\n", ""},
+        {"separator after =",
+         {"--decimal-separator=,", "after", "2001", "1", "1", "0,5"},
+         0,
+         "  2001年 1月 1,5日です。\n",
+         ""},
+        {"separator as next argument",
+         {"--decimal-separator", ",", "after", "2001", "1", "1", "0,5"},
+         0,
+         "  2001年 1月 1,5日です。\n",
+         ""},
+        {"separator after the fields",
+         {"after", "2001", "1", "1", "0,5", "--decimal-separator", ","},
+         0,
+         "  2001年 1月 1,5日です。\n",
+         ""},
+        {"separator between the fields",
+         {"after", "2001", "--decimal-separator=,", "1", "1", "0,5"},
+         0,
+         "  2001年 1月 1,5日です。\n",
+         ""},
         {"colour after =", {"--color=never", "weekday", "2001", "1", "1"}, 0, kWeekday, ""},
         {"bare colour, then the page", {"--color", "weekday", "2001", "1", "1"}, 0, kWeekday, ""},
-        {"bare colour takes no next argument", {"--color", "never", "weekday"}, 2, "",
+        {"bare colour takes no next argument",
+         {"--color", "never", "weekday"},
+         2,
+         "",
          "vesk310-calc: unknown page 'never'\n"},
         // "--" ends the options wherever it stands
         {"double dash", {"--", "weekday", "2001", "1", "1"}, 0, kWeekday, ""},
-        {"option after double dash is a page", {"--", "--version"}, 2, "",
+        {"option after double dash is a page",
+         {"--", "--version"},
+         2,
+         "",
          "vesk310-calc: unknown page '--version'\n"},
-        {"double dash after the page", {"weekday", "--", "-400", "3", "1"}, 0, "  -400年3月1日は（）曜日です。\n",
+        {"double dash after the page",
+         {"weekday", "--", "-400", "3", "1"},
+         0,
+         "  -400年3月1日は（）曜日です。\n",
          ""},
-        {"option after double dash is a field", {"weekday", "--", "--help", "1", "1"}, 1, "",
+        {"option after double dash is a field",
+         {"weekday", "--", "--help", "1", "1"},
+         1,
+         "",
          "vesk310-calc: '--help' は数値ではありません.\n"},
-        {"a second double dash is a field", {"--", "weekday", "--", "1", "1"}, 1, "",
+        {"a second double dash is a field",
+         {"--", "weekday", "--", "1", "1"},
+         1,
+         "",
          "vesk310-calc: '--' は数値ではありません.\n"},
         // after the page, numbers and short options are fields
         {"negative year", {"weekday", "-400", "3", "1"}, 0, "  -400年3月1日は（）曜日です。\n", ""},
-        {"negative day count", {"after", "2001", "1", "1", "-1"}, 0, "  2000年 12月 31日です。\n", ""},
-        {"negative fraction", {"after", "2001", "1", "1", "-.5"}, 0, "  2001年 1月 0.5日です。\n", ""},
-        {"negative exponent form", {"after", "2001", "1", "1", "-1e3"}, 0, "  1998年 4月 7日です。\n", ""},
-        {"negative hexadecimal form", {"after", "2001", "1", "1", "-0x10"}, 1, "",
+        {"negative day count",
+         {"after", "2001", "1", "1", "-1"},
+         0,
+         "  2000年 12月 31日です。\n",
+         ""},
+        {"negative fraction",
+         {"after", "2001", "1", "1", "-.5"},
+         0,
+         "  2001年 1月 0.5日です。\n",
+         ""},
+        {"negative exponent form",
+         {"after", "2001", "1", "1", "-1e3"},
+         0,
+         "  1998年 4月 7日です。\n",
+         ""},
+        {"negative hexadecimal form",
+         {"after", "2001", "1", "1", "-0x10"},
+         1,
+         "",
          "vesk310-calc: '-0x10' は浮動小数点数ではありません.\n"},
-        {"short option after the page", {"weekday", "-h", "1", "1"}, 1, "",
+        {"short option after the page",
+         {"weekday", "-h", "1", "1"},
+         1,
+         "",
          "vesk310-calc: '-h' は数値ではありません.\n"},
         // a date in one field for three
         {"ISO date with dashes", {"weekday", "2001-01-01"}, 0, kWeekday, ""},
         {"ISO date with slashes", {"weekday", "2001/1/1"}, 0, kWeekday, ""},
-        {"ISO date before the count", {"after", "2001-01-01", "270"}, 0, "  2001年 9月 28日です。\n", ""},
-        {"two ISO dates", {"span", "2001-01-01", "2001/12/31"}, 0,
-         "(１)から(２)までの日数は  364日です。\n およそ  1年  0ヶ月...です。\n", ""},
+        {"ISO date before the count",
+         {"after", "2001-01-01", "270"},
+         0,
+         "  2001年 9月 28日です。\n",
+         ""},
+        {"two ISO dates",
+         {"span", "2001-01-01", "2001/12/31"},
+         0,
+         "(１)から(２)までの日数は  364日です。\n およそ  1年  0ヶ月...です。\n",
+         ""},
         {"today", {"after", "today", "0"}, 0, "  2024年 2月 15日です。\n", ""},
-        {"a date that does not exist", {"weekday", "2023-02-29"}, 2, "",
+        {"a date that does not exist",
+         {"weekday", "2023-02-29"},
+         2,
+         "",
          "vesk310-calc: '2023-02-29' is not a date: February 2023 has 28 days\n"},
-        {"a date of the year 1", {"weekday", "0001-03-01"}, 0, "  1年3月1日は（木）曜日です。\n", ""},
+        {"a date of the year 1",
+         {"weekday", "0001-03-01"},
+         0,
+         "  1年3月1日は（木）曜日です。\n",
+         ""},
         {"year 0 is none", {"weekday", "0-3-1"}, 2, "", "vesk310-calc: '0-3-1' is not a date..."},
         {"a 和暦 date", {"weekday", "平成13年1月1日"}, 0, kWeekday, ""},
         {"a date of eight digits", {"weekday", "20010101"}, 0, kWeekday, ""},
         {"tomorrow", {"after", "tomorrow", "0"}, 0, "  2024年 2月 16日です。\n", ""},
-        {"mixed separators are no date", {"weekday", "2001-01/01"}, 2, "",
+        {"mixed separators are no date",
+         {"weekday", "2001-01/01"},
+         2,
+         "",
          "vesk310-calc: '2001-01/01' is not a date..."},
-        {"a text that is no date", {"weekday", "20240105x"}, 2, "",
-         "vesk310-calc: '20240105x' is not a date (dates are written 2024-01-05, 2024/1/5, 20240105, 令和6年1月5日, R6.1.5, today, yesterday or tomorrow)\n"},
-        {"three fields keep the page's rules", {"weekday", "20011-01-01", "1", "1"}, 1, "",
+        {"a text that is no date",
+         {"weekday", "20240105x"},
+         2,
+         "",
+         "vesk310-calc: '20240105x' is not a date (dates are written 2024-01-05, 2024/1/5, "
+         "20240105, 令和6年1月5日, R6.1.5, today, yesterday or tomorrow)\n"},
+        {"three fields keep the page's rules",
+         {"weekday", "20011-01-01", "1", "1"},
+         1,
+         "",
          "vesk310-calc: '20011-01-01' は数値ではありません.\n"},
         // wrong counts and bad options: one line, then the hint
-        {"no page", {}, 2, "",
-         "vesk310-calc: no page given: weekday, span, after, uptime, calendar, era, holidays, days, add, "
+        {"no page",
+         {},
+         2,
+         "",
+         "vesk310-calc: no page given: weekday, span, after, uptime, calendar, era, holidays, "
+         "days, add, "
          "workdays, workday or age\n"},
-        {"too few fields", {"span", "2001-01-01"}, 2, "",
+        {"too few fields",
+         {"span", "2001-01-01"},
+         2,
+         "",
          "vesk310-calc: span takes 6 fields (two dates of year, month, day) or 2 dates, not 1\n"},
-        {"too many fields", {"weekday", "today", "1"}, 2, "",
+        {"too many fields",
+         {"weekday", "today", "1"},
+         2,
+         "",
          "vesk310-calc: weekday takes 3 fields (year, month, day) or a date, not 2\n"},
         {"unknown page", {"moon"}, 2, "", "vesk310-calc: unknown page 'moon'\n"},
-        {"unknown option", {"--frobnicate", "weekday"}, 2, "", "vesk310-calc: invalid option '--frobnicate'\n"},
-        {"unknown option after the page", {"weekday", "2001", "1", "1", "--frobnicate"}, 2, "",
+        {"unknown option",
+         {"--frobnicate", "weekday"},
+         2,
+         "",
+         "vesk310-calc: invalid option '--frobnicate'\n"},
+        {"unknown option after the page",
+         {"weekday", "2001", "1", "1", "--frobnicate"},
+         2,
+         "",
          "vesk310-calc: invalid option '--frobnicate'\n"},
         {"unknown short option", {"-x"}, 2, "", "vesk310-calc: invalid option '-x'\n"},
-        {"number before the page", {"-400", "weekday"}, 2, "", "vesk310-calc: invalid option '-4'\n"},
-        {"short option of a character", {"-\xC3\xA9", "weekday"}, 2, "", "vesk310-calc: invalid option '-\xC3\xA9'\n"},
-        {"ambiguous abbreviation", {"weekday", "--we"}, 2, "",
+        {"number before the page",
+         {"-400", "weekday"},
+         2,
+         "",
+         "vesk310-calc: invalid option '-4'\n"},
+        {"short option of a character",
+         {"-\xC3\xA9", "weekday"},
+         2,
+         "",
+         "vesk310-calc: invalid option '-\xC3\xA9'\n"},
+        {"ambiguous abbreviation",
+         {"weekday", "--we"},
+         2,
+         "",
          "vesk310-calc: option '--we' is ambiguous: --weekend, --week-numbers\n"},
-        {"abbreviation of one option's two names", {"--colo=never", "weekday", "2001", "1", "1"}, 0, kWeekday, ""},
-        {"value for a flag", {"--version=2"}, 2, "", "vesk310-calc: option '--version' takes no value\n"},
-        {"missing value", {"--decimal-separator"}, 2, "",
+        {"abbreviation of one option's two names",
+         {"--colo=never", "weekday", "2001", "1", "1"},
+         0,
+         kWeekday,
+         ""},
+        {"value for a flag",
+         {"--version=2"},
+         2,
+         "",
+         "vesk310-calc: option '--version' takes no value\n"},
+        {"missing value",
+         {"--decimal-separator"},
+         2,
+         "",
          "vesk310-calc: option '--decimal-separator' needs a value\n"},
-        {"missing value after the page", {"workdays", "2024-01-01", "2024-01-31", "--closed"}, 2, "",
+        {"missing value after the page",
+         {"workdays", "2024-01-01", "2024-01-31", "--closed"},
+         2,
+         "",
          "vesk310-calc: option '--closed' needs a value\n"},
-        {"separator of two bytes", {"--decimal-separator=ab", "weekday", "1", "1", "1"}, 2, "",
+        {"separator of two bytes",
+         {"--decimal-separator=ab", "weekday", "1", "1", "1"},
+         2,
+         "",
          "vesk310-calc: --decimal-separator takes one printable ASCII character other than a "
          "digit, a sign, a blank, e, E, $, x or X, not 'ab'\n"},
-        {"unknown colour", {"--color=sometimes", "calendar"}, 2, "",
-         "vesk310-calc: --color takes always, never or auto (also yes, force, no, none, tty, if-tty), "
+        {"unknown colour",
+         {"--color=sometimes", "calendar"},
+         2,
+         "",
+         "vesk310-calc: --color takes always, never or auto (also yes, force, no, none, tty, "
+         "if-tty), "
          "not 'sometimes'\n"},
-        {"empty colour", {"--colour=", "calendar"}, 2, "", "vesk310-calc: --colour takes always, never or auto..."},
-        {"no weekend", {"--weekend", "xyz", "workdays", "2024-01-01", "2024-01-31"}, 2, "", "vesk310-calc: ..."},
-        {"no thread count", {"--threads", "0", "--batch"}, 2, "",
+        {"empty colour",
+         {"--colour=", "calendar"},
+         2,
+         "",
+         "vesk310-calc: --colour takes always, never or auto..."},
+        {"no weekend",
+         {"--weekend", "xyz", "workdays", "2024-01-01", "2024-01-31"},
+         2,
+         "",
+         "vesk310-calc: ..."},
+        {"no thread count",
+         {"--threads", "0", "--batch"},
+         2,
+         "",
          "vesk310-calc: --threads takes a whole number from 1 to 1024, not '0'\n"},
-        {"thread count with a sign", {"--threads=+2", "--batch"}, 2, "",
+        {"thread count with a sign",
+         {"--threads=+2", "--batch"},
+         2,
+         "",
          "vesk310-calc: --threads takes a whole number from 1 to 1024, not '+2'\n"},
         // options that the request does not take
-        {"batch with a page", {"--batch", "weekday"}, 2, "",
+        {"batch with a page",
+         {"--batch", "weekday"},
+         2,
+         "",
          "vesk310-calc: --batch takes no page, but was given 'weekday'\n"},
-        {"batch option after the page", {"weekday", "--batch", "1", "1"}, 2, "",
+        {"batch option after the page",
+         {"weekday", "--batch", "1", "1"},
+         2,
+         "",
          "vesk310-calc: --batch takes no page, but was given 'weekday'\n"},
-        {"a page's option with the batch", {"--batch", "--json"}, 2, "",
+        {"a page's option with the batch",
+         {"--batch", "--json"},
+         2,
+         "",
          "vesk310-calc: option '--json' does not apply to --batch\n"},
-        {"threads with a page", {"--threads", "2", "weekday", "2001", "1", "1"}, 2, "",
+        {"threads with a page",
+         {"--threads", "2", "weekday", "2001", "1", "1"},
+         2,
+         "",
          "vesk310-calc: option '--threads' does not apply to weekday (only to --batch)\n"},
-        {"days' option for another page", {"weekday", "2001", "1", "1", "--inclusive"}, 2, "",
+        {"days' option for another page",
+         {"weekday", "2001", "1", "1", "--inclusive"},
+         2,
+         "",
          "vesk310-calc: option '--inclusive' does not apply to weekday\n"},
-        {"business days' option for another page", {"days", "2024-01-01", "2024-01-02", "--year-end"}, 2, "",
+        {"business days' option for another page",
+         {"days", "2024-01-01", "2024-01-02", "--year-end"},
+         2,
+         "",
          "vesk310-calc: option '--year-end' does not apply to days\n"},
-        {"calendar's option for another page", {"-3", "weekday", "2001", "1", "1"}, 2, "",
+        {"calendar's option for another page",
+         {"-3", "weekday", "2001", "1", "1"},
+         2,
+         "",
          "vesk310-calc: option '--three' does not apply to weekday\n"},
-        {"calendar's option with --json", {"--json", "-w", "calendar", "2024-02-29"}, 2, "",
+        {"calendar's option with --json",
+         {"--json", "-w", "calendar", "2024-02-29"},
+         2,
+         "",
          "vesk310-calc: option '--week-numbers' does not apply to calendar with --json\n"},
-        {"the first of them is named", {"-m", "--inclusive", "weekday", "2001", "1", "1"}, 2, "",
+        {"the first of them is named",
+         {"-m", "--inclusive", "weekday", "2001", "1", "1"},
+         2,
+         "",
          "vesk310-calc: option '--monday' does not apply to weekday\n"},
     });
     // The pages that take an option are not refused it (they may refuse
@@ -272,13 +456,15 @@ TEST(Calculator, OptionsAndFieldsFromTheArgumentList) {
              {"-3mw", "calendar"},
              {"--json", "--inclusive", "days", "2024-01-01", "2024-01-31"}}) {
         const Outcome run = Calculate(args);
-        EXPECT_EQ(run.err.find("does not apply"), std::string::npos) << args[0] << " " << args[1] << run.err;
+        EXPECT_EQ(run.err.find("does not apply"), std::string::npos)
+            << args[0] << " " << args[1] << run.err;
     }
 }
 
 TEST(Calculator, ArgumentsTakenApart) {
-    const Arguments a = ScanArguments({"-3m", "--closed", "a.txt", "calendar", "2024", "--closed=b.txt",
-                                       "--weekend", "fri", "-1", "--", "--json", "-w"});
+    const Arguments a =
+        ScanArguments({"-3m", "--closed", "a.txt", "calendar", "2024", "--closed=b.txt",
+                       "--weekend", "fri", "-1", "--", "--json", "-w"});
     EXPECT_TRUE(a.three && a.monday);
     EXPECT_FALSE(a.weekNumbers || a.json);
     EXPECT_EQ(a.page, "calendar");
@@ -286,10 +472,11 @@ TEST(Calculator, ArgumentsTakenApart) {
     EXPECT_EQ(a.closedFiles, (std::vector<std::string>{"a.txt", "b.txt"}));
     ASSERT_TRUE(a.weekend);
     EXPECT_EQ(*a.weekend, (std::array<bool, 7>{false, false, false, false, false, true, false}));
-    EXPECT_EQ(a.given, (std::vector<PageOption>{PageOption::kThree, PageOption::kMonday, PageOption::kClosed,
-                                                PageOption::kWeekend}));
+    EXPECT_EQ(a.given, (std::vector<PageOption>{PageOption::kThree, PageOption::kMonday,
+                                                PageOption::kClosed, PageOption::kWeekend}));
     // The last value holds.
-    const Arguments b = ScanArguments({"--color=never", "--threads", "3", "--colour", "--threads=4", "--batch"});
+    const Arguments b =
+        ScanArguments({"--color=never", "--threads", "3", "--colour", "--threads=4", "--batch"});
     EXPECT_EQ(b.color, ColorMode::Always);
     EXPECT_EQ(b.threads, 4u);
     EXPECT_FALSE(b.page);
@@ -355,13 +542,38 @@ TEST(Calculator, VersionIsTheGnuBlock) {
 
 TEST(Calculator, HelpNamesEveryPageAndOptionAndWhereToReportBugs) {
     const std::string help = Calculate({"--help"}).out;
-    for (const char* part :
-         {"weekday Y M D", "span Y1 M1 D1 Y2 M2 D2", "after Y M D N", "uptime [MS]", "calendar [Y [M [D]]]",
-          "era DATE", "holidays YEAR | FROM TO", "days FROM TO", "add DATE PERIOD", "workdays FROM TO",
-          "workday DATE N", "age BIRTH [ON]", "-h, --help", "--version", "--decimal-separator C",
-          "--color[=WHEN]", "--colour", "--json", "--batch", "--threads N", "--inclusive", "--year-end",
-          "--closed FILE", "--weekend LIST", "-3, --three", "-m, --monday", "-w, --week-numbers",
-          "Exit status: 0", "\"separator\"", "\"id\"", "\"start\"", "man vesk310-calc"}) {
+    for (const char* part : {"weekday Y M D",
+                             "span Y1 M1 D1 Y2 M2 D2",
+                             "after Y M D N",
+                             "uptime [MS]",
+                             "calendar [Y [M [D]]]",
+                             "era DATE",
+                             "holidays YEAR | FROM TO",
+                             "days FROM TO",
+                             "add DATE PERIOD",
+                             "workdays FROM TO",
+                             "workday DATE N",
+                             "age BIRTH [ON]",
+                             "-h, --help",
+                             "--version",
+                             "--decimal-separator C",
+                             "--color[=WHEN]",
+                             "--colour",
+                             "--json",
+                             "--batch",
+                             "--threads N",
+                             "--inclusive",
+                             "--year-end",
+                             "--closed FILE",
+                             "--weekend LIST",
+                             "-3, --three",
+                             "-m, --monday",
+                             "-w, --week-numbers",
+                             "Exit status: 0",
+                             "\"separator\"",
+                             "\"id\"",
+                             "\"start\"",
+                             "man vesk310-calc"}) {
         EXPECT_NE(help.find(part), std::string::npos) << part;
     }
     EXPECT_TRUE(help.ends_with("\nReport bugs to: vesk310@zelmoro.org\n"));
@@ -373,24 +585,44 @@ TEST(Calculator, HelpNamesEveryPageAndOptionAndWhereToReportBugs) {
 
 TEST(Calculator, JsonPrintsTheBatchAnswerWithTheExitCode) {
     ExpectRuns({
-        {"answer", {"--json", "weekday", "2001", "1", "1"}, 0,
-         "{\"ok\": true, \"texts\": [\"  2001年1月1日は（月）曜日です。\"], \"values\": {\"weekday\": 1}}\n", ""},
-        {"after the fields", {"uptime", "3723999", "--json"}, 0,
-         "{\"ok\": true, \"texts\": [\"1時間 2分 3秒 \"], \"values\": {\"hours\": 1, \"minutes\": 2, "
+        {"answer",
+         {"--json", "weekday", "2001", "1", "1"},
+         0,
+         "{\"ok\": true, \"texts\": [\"  2001年1月1日は（月）曜日です。\"], \"values\": "
+         "{\"weekday\": 1}}\n",
+         ""},
+        {"after the fields",
+         {"uptime", "3723999", "--json"},
+         0,
+         "{\"ok\": true, \"texts\": [\"1時間 2分 3秒 \"], \"values\": {\"hours\": 1, \"minutes\": "
+         "2, "
          "\"seconds\": 3}}\n",
          ""},
-        {"with the separator", {"--json", "--decimal-separator=,", "after", "2001", "1", "1", "0,5"}, 0,
-         "{\"ok\": true, \"texts\": [\"  2001年 1月 1,5日です。\"], \"values\": {\"year\": 2001, \"month\": 1, "
+        {"with the separator",
+         {"--json", "--decimal-separator=,", "after", "2001", "1", "1", "0,5"},
+         0,
+         "{\"ok\": true, \"texts\": [\"  2001年 1月 1,5日です。\"], \"values\": {\"year\": 2001, "
+         "\"month\": 1, "
          "\"day\": 1.5, \"date\": null}}\n",
          ""},
-        {"page failure", {"weekday", "abc", "1", "1", "--json"}, 1,
-         "{\"ok\": false, \"error\": \"EConvertError\", \"message\": \"'abc' は数値ではありません\"}\n", ""},
-        {"refused fields", {"--json", "weekday", "1", "1"}, 2,
-         "{\"ok\": false, \"error\": \"usage\", \"message\": \"weekday takes 3 fields (year, month, day) or a date, "
+        {"page failure",
+         {"weekday", "abc", "1", "1", "--json"},
+         1,
+         "{\"ok\": false, \"error\": \"EConvertError\", \"message\": \"'abc' "
+         "は数値ではありません\"}\n",
+         ""},
+        {"refused fields",
+         {"--json", "weekday", "1", "1"},
+         2,
+         "{\"ok\": false, \"error\": \"usage\", \"message\": \"weekday takes 3 fields (year, "
+         "month, day) or a date, "
          "not 2\"}\n",
          ""},
-        {"the batch calendar's refusal", {"--json", "calendar", "2024", "2"}, 2,
-         "{\"ok\": false, \"error\": \"usage\", \"message\": \"calendar takes 3 fields...", ""},
+        {"the batch calendar's refusal",
+         {"--json", "calendar", "2024", "2"},
+         2,
+         "{\"ok\": false, \"error\": \"usage\", \"message\": \"calendar takes 3 fields...",
+         ""},
     });
     // A bad option is not the page's answer.
     EXPECT_EQ(Calculate({"--json", "--frobnicate", "weekday"}).out, "");
@@ -402,7 +634,8 @@ TEST(Calculator, JsonPrintsTheBatchAnswerWithTheExitCode) {
         args.insert(args.end(), fields.begin(), fields.end());
         const Outcome first = CalculateOn(sys_days{2024y / January / 31}, args);
         EXPECT_EQ(first.code, 0) << first.out;
-        EXPECT_NE(first.out.find("\"25\\t26\\t27\\t28\\t[29]\\t\\t\""), std::string::npos) << first.out;
+        EXPECT_NE(first.out.find("\"25\\t26\\t27\\t28\\t[29]\\t\\t\""), std::string::npos)
+            << first.out;
         EXPECT_EQ(CalculateOn(sys_days{2025y / March / 30}, args).out, first.out);
     }
 }
@@ -451,18 +684,32 @@ TEST(Calculator, TerminalCalendarInCalsFormsTheSameOnEveryDay) {
     EXPECT_EQ(Calculate({"calendar", "2024", "2"}, monday).out, Sheet(february, true));
 
     ExpectRuns({
-        {"a day that February does not have", {"calendar", "2024", "2", "30"}, 2, "",
+        {"a day that February does not have",
+         {"calendar", "2024", "2", "30"},
+         2,
+         "",
          "vesk310-calc: '2024-02-30' is not a date: February 2024 has 29 days\n"},
-        {"a month that is none", {"calendar", "2024", "13"}, 2, "",
+        {"a month that is none",
+         {"calendar", "2024", "13"},
+         2,
+         "",
          "vesk310-calc: '13' is not a month from 1 to 12\n"},
-        {"a year beyond 9999", {"calendar", "10000", "1", "1"}, 2, "",
+        {"a year beyond 9999",
+         {"calendar", "10000", "1", "1"},
+         2,
+         "",
          "vesk310-calc: '10000' is not a year from 1 to 9999\n"},
-        {"-3 after the page is a field", {"calendar", "-3"}, 2, "", "vesk310-calc: '-3' is not a date..."},
+        {"-3 after the page is a field",
+         {"calendar", "-3"},
+         2,
+         "",
+         "vesk310-calc: '-3' is not a date..."},
     });
 }
 
 TEST(Calculator, ClosedDaysFromAFile) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "vesk310-closed-test";
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / "vesk310-closed-test";
     std::filesystem::create_directories(dir);
     const auto write = [&dir](const char* name, const std::string& text) {
         std::ofstream(dir / name, std::ios::binary) << text;
@@ -476,8 +723,9 @@ TEST(Calculator, ClosedDaysFromAFile) {
                                    "  2024-08-13   # summer\n"
                                    "2024-12-27\n"
                                    "2024-08-14");
-    EXPECT_EQ(ReadClosedDaysFile(good), (std::vector<sys_days>{sys_days{2024y / August / 13}, sys_days{2024y / August / 14},
-                                                               sys_days{2024y / December / 27}}));
+    EXPECT_EQ(ReadClosedDaysFile(good),
+              (std::vector<sys_days>{sys_days{2024y / August / 13}, sys_days{2024y / August / 14},
+                                     sys_days{2024y / December / 27}}));
     EXPECT_TRUE(ReadClosedDaysFile(write("empty.txt", "")).empty());
 
     const std::string bad = write("bad.txt", "2024-01-02\n# next\n2024-13-01\n2024-99-99\n");
@@ -485,7 +733,9 @@ TEST(Calculator, ClosedDaysFromAFile) {
         ReadClosedDaysFile(bad);
         ADD_FAILURE() << "not refused";
     } catch (const UsageError& e) {
-        EXPECT_TRUE(e.message.starts_with(bad + ": closed days, line 3: '2024-13-01' is not a date")) << e.message;
+        EXPECT_TRUE(
+            e.message.starts_with(bad + ": closed days, line 3: '2024-13-01' is not a date"))
+            << e.message;
     }
     const std::string missing = (dir / "missing.txt").string();
     try {
@@ -505,15 +755,18 @@ TEST(Calculator, ClosedDaysFromAFile) {
     EXPECT_EQ(directory.code, 1);
     EXPECT_EQ(directory.err, "vesk310-calc: " + dir.string() + ": Is a directory\n");
 #endif
-    const Outcome refused = Calculate({"workdays", "2024-01-01", "2024-01-31", "--closed", good, "--closed", bad});
+    const Outcome refused =
+        Calculate({"workdays", "2024-01-01", "2024-01-31", "--closed", good, "--closed", bad});
     EXPECT_EQ(refused.code, 2);
-    EXPECT_TRUE(refused.err.starts_with("vesk310-calc: " + bad + ": closed days, line 3: '2024-13-01' is not a date"))
+    EXPECT_TRUE(refused.err.starts_with("vesk310-calc: " + bad +
+                                        ": closed days, line 3: '2024-13-01' is not a date"))
         << refused.err;
     std::filesystem::remove_all(dir);
 }
 
 TEST(Calculator, TodayIsTodaysDate) {
-    EXPECT_EQ(CalculateOn(sys_days{2024y / February / 29}, {"after", "today", "1"}).out, "  2024年 3月 1日です。\n");
+    EXPECT_EQ(CalculateOn(sys_days{2024y / February / 29}, {"after", "today", "1"}).out,
+              "  2024年 3月 1日です。\n");
     EXPECT_EQ(CalculateOn(sys_days{2024y / February / 29}, {"weekday", "today"}).out,
               "  2024年2月29日は（木）曜日です。\n");
     // and by the system's clock

@@ -116,7 +116,7 @@ class ArgumentVector(unittest.TestCase):
 
 
 class CommandLineForms(unittest.TestCase):
-    """The arguments as date and cal users type them."""
+    """The arguments in the forms of GNU tools and calendar programs."""
 
     def test_options_after_the_page(self):
         for env in (environment(), environment(POSIXLY_CORRECT="1")):
