@@ -11,47 +11,30 @@ namespace {
 
 enum class Takes { kNothing, kValue, kValueAfterEquals };
 
-enum class Id {
-    kHelp,
-    kVersion,
-    kBatch,
-    kThreads,
-    kSeparator,
-    kColor,
-    kJson,
-    kInclusive,
-    kYearEnd,
-    kClosed,
-    kWeekend,
-    kThree,
-    kMonday,
-    kWeekNumbers,
-};
-
 struct Spec {
     std::string_view name;
     char shortName;  // 0: none
     Takes takes;
-    Id id;
+    Option id;
 };
 
 // Two names of one option (--color, --colour) share its id.
 constexpr Spec kSpecs[] = {
-    {"help", 'h', Takes::kNothing, Id::kHelp},
-    {"version", 0, Takes::kNothing, Id::kVersion},
-    {"batch", 0, Takes::kNothing, Id::kBatch},
-    {"threads", 0, Takes::kValue, Id::kThreads},
-    {"decimal-separator", 0, Takes::kValue, Id::kSeparator},
-    {"color", 0, Takes::kValueAfterEquals, Id::kColor},
-    {"colour", 0, Takes::kValueAfterEquals, Id::kColor},
-    {"json", 0, Takes::kNothing, Id::kJson},
-    {"inclusive", 0, Takes::kNothing, Id::kInclusive},
-    {"year-end", 0, Takes::kNothing, Id::kYearEnd},
-    {"closed", 0, Takes::kValue, Id::kClosed},
-    {"weekend", 0, Takes::kValue, Id::kWeekend},
-    {"three", '3', Takes::kNothing, Id::kThree},
-    {"monday", 'm', Takes::kNothing, Id::kMonday},
-    {"week-numbers", 'w', Takes::kNothing, Id::kWeekNumbers},
+    {"help", 'h', Takes::kNothing, Option::kHelp},
+    {"version", 0, Takes::kNothing, Option::kVersion},
+    {"batch", 0, Takes::kNothing, Option::kBatch},
+    {"threads", 0, Takes::kValue, Option::kThreads},
+    {"decimal-separator", 0, Takes::kValue, Option::kSeparator},
+    {"color", 0, Takes::kValueAfterEquals, Option::kColor},
+    {"colour", 0, Takes::kValueAfterEquals, Option::kColor},
+    {"json", 0, Takes::kNothing, Option::kJson},
+    {"inclusive", 0, Takes::kNothing, Option::kInclusive},
+    {"year-end", 0, Takes::kNothing, Option::kYearEnd},
+    {"closed", 0, Takes::kValue, Option::kClosed},
+    {"weekend", 0, Takes::kValue, Option::kWeekend},
+    {"three", '3', Takes::kNothing, Option::kThree},
+    {"monday", 'm', Takes::kNothing, Option::kMonday},
+    {"week-numbers", 'w', Takes::kNothing, Option::kWeekNumbers},
 };
 
 [[noreturn]] void Refuse(std::string message) { throw UsageError{std::move(message)}; }
@@ -115,29 +98,14 @@ unsigned ReadThreadCount(std::string_view text) {
     return count;
 }
 
-void Record(Arguments& arguments, PageOption option) {
-    if (std::find(arguments.given.begin(), arguments.given.end(), option) ==
-        arguments.given.end()) {
-        arguments.given.push_back(option);
-    }
-}
-
 // Applies an option with its value (empty for one that takes none).
 void Apply(Arguments& arguments, const Spec& spec, std::string_view value, bool hasValue) {
+    if (!arguments.Has(spec.id)) arguments.given.push_back(spec.id);
     switch (spec.id) {
-        case Id::kHelp:
-            arguments.help = true;
-            return;
-        case Id::kVersion:
-            arguments.version = true;
-            return;
-        case Id::kBatch:
-            arguments.batch = true;
-            return;
-        case Id::kThreads:
+        case Option::kThreads:
             arguments.threads = ReadThreadCount(value);
-            return Record(arguments, PageOption::kThreads);
-        case Id::kSeparator:
+            break;
+        case Option::kSeparator:
             if (!IsUsableSeparator(value)) {
                 Refuse(
                     "--decimal-separator takes one printable ASCII character other than a digit, "
@@ -145,59 +113,26 @@ void Apply(Arguments& arguments, const Spec& spec, std::string_view value, bool 
                     BoundedText(value) + "'");
             }
             arguments.separator = value[0];
-            return;
-        case Id::kColor:
+            break;
+        case Option::kColor:
             arguments.color = hasValue ? ReadColorMode(spec.name, value) : ColorMode::Always;
-            return;
-        case Id::kJson:
-            arguments.json = true;
-            return Record(arguments, PageOption::kJson);
-        case Id::kInclusive:
-            arguments.inclusive = true;
-            return Record(arguments, PageOption::kInclusive);
-        case Id::kYearEnd:
-            arguments.yearEnd = true;
-            return Record(arguments, PageOption::kYearEnd);
-        case Id::kClosed:
+            break;
+        case Option::kClosed:
             arguments.closedFiles.emplace_back(value);
-            return Record(arguments, PageOption::kClosed);
-        case Id::kWeekend:
+            break;
+        case Option::kWeekend:
             arguments.weekend = ReadWeekend(value);
-            return Record(arguments, PageOption::kWeekend);
-        case Id::kThree:
-            arguments.three = true;
-            return Record(arguments, PageOption::kThree);
-        case Id::kMonday:
-            arguments.monday = true;
-            return Record(arguments, PageOption::kMonday);
-        case Id::kWeekNumbers:
-            arguments.weekNumbers = true;
-            return Record(arguments, PageOption::kWeekNumbers);
+            break;
+        default:
+            break;  // the flags: given or not
     }
 }
 
 }  // namespace
 
-std::string_view OptionName(PageOption option) noexcept {
-    switch (option) {
-        case PageOption::kJson:
-            return "--json";
-        case PageOption::kInclusive:
-            return "--inclusive";
-        case PageOption::kYearEnd:
-            return "--year-end";
-        case PageOption::kClosed:
-            return "--closed";
-        case PageOption::kWeekend:
-            return "--weekend";
-        case PageOption::kThree:
-            return "--three";
-        case PageOption::kMonday:
-            return "--monday";
-        case PageOption::kWeekNumbers:
-            return "--week-numbers";
-        case PageOption::kThreads:
-            return "--threads";
+std::string OptionName(Option option) {
+    for (const Spec& spec : kSpecs) {
+        if (spec.id == option) return "--" + std::string(spec.name);
     }
     return {};
 }

@@ -15,6 +15,7 @@
 // after it is a field. Repeated options: the last value holds, except
 // --closed, whose files all count.
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
@@ -26,8 +27,14 @@ namespace vesk::cli {
 // When the terminal calendar is coloured: --color=auto|always|never.
 enum class ColorMode { Auto, Always, Never };
 
-// The options that the check of what a page takes looks at, by long name.
-enum class PageOption {
+// The options, one for each, whatever names it has (--color, --colour).
+enum class Option {
+    kHelp,
+    kVersion,
+    kBatch,
+    kThreads,
+    kSeparator,
+    kColor,
     kJson,
     kInclusive,
     kYearEnd,
@@ -36,26 +43,23 @@ enum class PageOption {
     kThree,
     kMonday,
     kWeekNumbers,
-    kThreads
 };
 
 struct Arguments {
-    bool help = false;
-    bool version = false;
-    bool batch = false;
-    bool json = false;
+    // The options given, each once, in the order of their first use.
+    std::vector<Option> given;
+    bool Has(Option option) const {
+        return std::find(given.begin(), given.end(), option) != given.end();
+    }
+
+    // The values of the options that take one: the last given, but for the
+    // files of --closed, which all count.
     ColorMode color = ColorMode::Auto;
-    std::optional<char> separator;  // --decimal-separator, checked to be usable
-    unsigned threads = 0;           // --threads: 1 to kMaxThreads; 0 when not given
-    bool inclusive = false;
-    bool yearEnd = false;
+    std::optional<char> separator;               // --decimal-separator, checked to be usable
+    unsigned threads = 0;                        // --threads: 1 to kMaxThreads; 0 when not given
     std::vector<std::string> closedFiles;        // --closed, in the order given
     std::optional<std::array<bool, 7>> weekend;  // --weekend, Sunday first
-    bool three = false;
-    bool monday = false;
-    bool weekNumbers = false;
-    // The page's options given, each once, in the order of their first use.
-    std::vector<PageOption> given;
+
     std::optional<std::string> page;
     std::vector<std::string> fields;
 };
@@ -70,7 +74,8 @@ inline constexpr unsigned kMaxThreads = 1024;
 // first such argument is named.
 Arguments ScanArguments(const std::vector<std::string>& args);
 
-// The long name of a page's option ("--three"). Never fails.
-std::string_view OptionName(PageOption option) noexcept;
+// The long name of an option, its first where it has two ("--color").
+// Never fails but for memory.
+std::string OptionName(Option option);
 
 }  // namespace vesk::cli

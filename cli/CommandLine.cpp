@@ -163,43 +163,52 @@ int Finish(Output& out, std::FILE* err, int code) {
     return code;
 }
 
-// Whether the request takes the page option: the batch keys of the same
-// names, the terminal calendar's forms, --json for every page.
-bool Takes(std::string_view page, bool json, PageOption option) {
+// Whether the request takes the option: every request the general ones;
+// --batch its own; a page the batch keys of the same names, --json, and the
+// terminal calendar its forms.
+bool Takes(const Arguments& arguments, Option option) {
     switch (option) {
-        case PageOption::kJson:
+        case Option::kHelp:
+        case Option::kVersion:
+        case Option::kSeparator:
+        case Option::kColor:
             return true;
-        case PageOption::kInclusive:
-            return (PageKeys(page) & kInclusiveKey) != 0;
-        case PageOption::kYearEnd:
-        case PageOption::kClosed:
-        case PageOption::kWeekend:
-            return (PageKeys(page) & kBusinessKeys) != 0;
-        case PageOption::kThree:
-        case PageOption::kMonday:
-        case PageOption::kWeekNumbers:
-            return page == "calendar" && !json;
-        case PageOption::kThreads:
-            return false;
+        case Option::kBatch:
+        case Option::kThreads:
+            return arguments.Has(Option::kBatch);
+        default:
+            break;
     }
-    return false;
+    if (arguments.Has(Option::kBatch)) return false;
+    const std::string_view page = *arguments.page;
+    switch (option) {
+        case Option::kInclusive:
+            return (PageKeys(page) & kInclusiveKey) != 0;
+        case Option::kYearEnd:
+        case Option::kClosed:
+        case Option::kWeekend:
+            return (PageKeys(page) & kBusinessKeys) != 0;
+        case Option::kThree:
+        case Option::kMonday:
+        case Option::kWeekNumbers:
+            return page == "calendar" && !arguments.Has(Option::kJson);
+        default:
+            return true;  // --json
+    }
 }
 
 // Refuses the first option given that the request does not take.
 void CheckOptions(const Arguments& arguments) {
-    for (const PageOption option : arguments.given) {
-        if (arguments.batch) {
-            if (option == PageOption::kThreads) continue;
-            throw UsageError{"option '" + std::string(OptionName(option)) +
-                             "' does not apply to --batch"};
+    for (const Option option : arguments.given) {
+        if (Takes(arguments, option)) continue;
+        std::string request = "--batch";
+        if (!arguments.Has(Option::kBatch)) {
+            request = BoundedText(*arguments.page);
+            if (*arguments.page == "calendar" && arguments.Has(Option::kJson))
+                request += " with --json";
+            if (option == Option::kThreads) request += " (only to --batch)";
         }
-        if (!Takes(*arguments.page, arguments.json, option)) {
-            std::string request = BoundedText(*arguments.page);
-            if (arguments.json && *arguments.page == "calendar") request += " with --json";
-            if (option == PageOption::kThreads) request += " (only to --batch)";
-            throw UsageError{"option '" + std::string(OptionName(option)) + "' does not apply to " +
-                             request};
-        }
+        throw UsageError{"option '" + OptionName(option) + "' does not apply to " + request};
     }
 }
 
@@ -207,8 +216,8 @@ void CheckOptions(const Arguments& arguments) {
 PageOptions ReadPageOptions(const Arguments& arguments, TodayFunction today) {
     PageOptions options;
     options.today = today;
-    options.inclusive = arguments.inclusive;
-    options.yearEnd = arguments.yearEnd;
+    options.inclusive = arguments.Has(Option::kInclusive);
+    options.yearEnd = arguments.Has(Option::kYearEnd);
     if (arguments.weekend) options.weekend = *arguments.weekend;
     for (const std::string& path : arguments.closedFiles) {
         const std::vector<std::chrono::sys_days> days = ReadClosedDaysFile(path);
@@ -234,16 +243,16 @@ int RunCalculator(const std::vector<std::string>& args, std::FILE* out, std::FIL
     std::string failure;
     try {
         const Arguments arguments = ScanArguments(args);
-        if (arguments.help) {
+        if (arguments.Has(Option::kHelp)) {
             output.Write(kHelp);
             return Finish(output, err, 0);
         }
-        if (arguments.version) {
+        if (arguments.Has(Option::kVersion)) {
             output.Write(kVersion);
             return Finish(output, err, 0);
         }
         if (arguments.separator) SetDecimalSeparator(*arguments.separator);
-        if (arguments.batch) {
+        if (arguments.Has(Option::kBatch)) {
             if (arguments.page) {
                 return Usage(err, "--batch takes no page, but was given '" +
                                       BoundedText(*arguments.page) + "'");
@@ -268,12 +277,14 @@ int RunCalculator(const std::vector<std::string>& args, std::FILE* out, std::FIL
 
         std::vector<std::string> fields = arguments.fields;
         if (page == "uptime" && fields.empty()) fields.push_back(std::to_string(SystemTickCount()));
-        if (page == "calendar" && !arguments.json) {
-            const CalendarSheet sheet = ReadCalendarFields(fields, arguments.three, system.today);
+        const bool json = arguments.Has(Option::kJson);
+        if (page == "calendar" && !json) {
+            const CalendarSheet sheet =
+                ReadCalendarFields(fields, arguments.Has(Option::kThree), system.today);
             CalendarLook look;
             look.color = UseColor(arguments.color, system.isTerminal(out), std::getenv("NO_COLOR"));
-            look.mondayFirst = arguments.monday || system.weekStartsOnMonday();
-            look.weekNumbers = arguments.weekNumbers;
+            look.mondayFirst = arguments.Has(Option::kMonday) || system.weekStartsOnMonday();
+            look.weekNumbers = arguments.Has(Option::kWeekNumbers);
             look.holidays = system.holidays;
             output.Write(CalendarSheetText(sheet, look));
             return Finish(output, err, 0);
@@ -282,7 +293,7 @@ int RunCalculator(const std::vector<std::string>& args, std::FILE* out, std::FIL
         PageOptions options = ReadPageOptions(arguments, system.today);
         const std::vector<std::string_view> views(fields.begin(), fields.end());
         const auto kept = std::span(views).first(std::min(views.size(), kMaxPageFields));
-        if (arguments.json) {
+        if (json) {
             // The grid starts from the day the fields name, so that the answer
             // is the same on every day, as the terminal calendar's.
             if (page == "calendar" && (fields.size() == 1 || fields.size() == 3)) {

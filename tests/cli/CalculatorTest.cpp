@@ -464,22 +464,22 @@ TEST(Calculator, OptionsAndFieldsFromTheArgumentList) {
 TEST(Calculator, ArgumentsTakenApart) {
     const Arguments a =
         ScanArguments({"-3m", "--closed", "a.txt", "calendar", "2024", "--closed=b.txt",
-                       "--weekend", "fri", "-1", "--", "--json", "-w"});
-    EXPECT_TRUE(a.three && a.monday);
-    EXPECT_FALSE(a.weekNumbers || a.json);
+                       "--weekend", "fri", "-1", "--three", "--", "--json", "-w"});
+    EXPECT_EQ(a.given, (std::vector<Option>{Option::kThree, Option::kMonday, Option::kClosed,
+                                            Option::kWeekend}));
     EXPECT_EQ(a.page, "calendar");
     EXPECT_EQ(a.fields, (std::vector<std::string>{"2024", "-1", "--json", "-w"}));
     EXPECT_EQ(a.closedFiles, (std::vector<std::string>{"a.txt", "b.txt"}));
     ASSERT_TRUE(a.weekend);
     EXPECT_EQ(*a.weekend, (std::array<bool, 7>{false, false, false, false, false, true, false}));
-    EXPECT_EQ(a.given, (std::vector<PageOption>{PageOption::kThree, PageOption::kMonday,
-                                                PageOption::kClosed, PageOption::kWeekend}));
-    // The last value holds.
+    // The last value holds; an option's two names are one option.
     const Arguments b =
         ScanArguments({"--color=never", "--threads", "3", "--colour", "--threads=4", "--batch"});
+    EXPECT_EQ(b.given, (std::vector<Option>{Option::kColor, Option::kThreads, Option::kBatch}));
     EXPECT_EQ(b.color, ColorMode::Always);
     EXPECT_EQ(b.threads, 4u);
     EXPECT_FALSE(b.page);
+    EXPECT_EQ(OptionName(Option::kColor), "--color");
 }
 
 // NO_COLOR as the environment holds it; empty counts as unset.
