@@ -70,8 +70,9 @@ inline constexpr unsigned kMaxThreads = 1024;
 // Takes the arguments (without the program's name) apart. Raises UsageError
 // (Pages.h) for an unknown or ambiguous option, a missing value, a value
 // given to an option that takes none, and a value that the option does not
-// take (a separator, colour mode, thread count or weekend that is none); the
-// first such argument is named.
+// take (a separator, colour mode or thread count that is none); the first
+// such argument is named. A --weekend list that names no weekend raises
+// japanese::CalendarError, as ReadWeekend does.
 Arguments ScanArguments(const std::vector<std::string>& args);
 
 // The long name of an option, its first where it has two ("--color").

@@ -7,6 +7,7 @@
 #include "cli/Json.h"
 #include "cli/Pages.h"
 #include "cli/Separator.h"
+#include "japanese/CalendarError.h"
 #include "textconv/Failures.h"
 #include "textconv/NumberFormat.h"
 
@@ -118,16 +119,11 @@ void ReadOptions(BatchRequest& request, PageOptions& options) {
     if (request.weekend == Presence::kBad)
         throw UsageError{"\"weekend\" must be an array of day names"};
     if (request.weekend == Presence::kGood) {
-        // The names joined into one list, read as the command line's is.
-        std::string list;
-        ForEachString(request.weekendArray, scratch, [&](std::string_view text) {
-            if (text.find(',') != std::string_view::npos || text.find_first_not_of(" \t") == std::string_view::npos) {
-                throw UsageError{"\"weekend\" must be an array of day names"};
-            }
-            if (!list.empty()) list += ',';
-            list += text;
+        options.weekend = {};
+        ForEachString(request.weekendArray, scratch, [&](std::string_view names) {
+            const std::array<bool, 7> days = ReadWeekend(names);
+            for (std::size_t i = 0; i < days.size(); ++i) options.weekend[i] = options.weekend[i] || days[i];
         });
-        options.weekend = ReadWeekend(list);
     }
 }
 
@@ -162,6 +158,9 @@ void AppendAnswer(std::string& out, std::string_view page, std::span<const std::
     } catch (const UsageError& e) {
         out.resize(mark);
         AppendFailed(out, "usage", e.message, id);
+    } catch (const japanese::CalendarError& e) {
+        out.resize(mark);
+        AppendFailed(out, kCalendarErrorClass, e.message, id);
     } catch (const Exception& e) {
         out.resize(mark);
         // Only a calendar failure leaves texts: the grid as it left it.
@@ -187,6 +186,9 @@ void Answer(BatchRequest& request, PageAnswer& answer, std::string& out) {
         ReadOptions(request, options);
     } catch (const UsageError& e) {
         AppendFailed(out, "usage", e.message, id);
+        return;
+    } catch (const japanese::CalendarError& e) {
+        AppendFailed(out, kCalendarErrorClass, e.message, id);
         return;
     }
     const std::size_t kept = std::min(request.fieldCount, kMaxPageFields);

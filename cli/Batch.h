@@ -11,6 +11,8 @@
 //      else the locale's). The pages and their fields are RunPage's (Pages.h).
 // Out: {"ok": true, "texts": [texts], "values": {...}}
 //      {"ok": false, "error": "<failure class>", "message": "<message as created>"}
+//      {"ok": false, "error": "ECalendarError", "message": "<one line>"} for a
+//      value the civil calendar refuses (a text that is no date, ...)
 //      {"ok": false, "error": "usage", "message": "<what is wrong with the line>"}
 //      {"ok": false, "error": "EOutOfMemory", "message": "メモリが足りません"}
 //      when the answer cannot be built; the run goes on with the next line.
@@ -34,6 +36,9 @@ namespace vesk::cli {
 
 inline constexpr std::size_t kMaxBatchLine = 16u << 20;
 
+// The failure class of the answers to what the civil calendar refuses.
+inline constexpr const char* kCalendarErrorClass = "ECalendarError";
+
 // The answer line (without its line break) for one input line. Never raises;
 // leaves the decimal separator as it found it.
 std::string AnswerBatchLine(std::string_view line);
@@ -53,10 +58,21 @@ void AppendPageAnswer(std::string& out, std::string_view page, std::span<const s
 
 struct BatchOptions {
     // Threads that answer large inputs in chunks of lines; 0: one for each
-    // processor. Small and interactive input is answered on the calling thread.
+    // processor the process may use (see Processors.h), at most 8. With one,
+    // or for small and interactive input, lines are answered on the calling
+    // thread. The budget below may start fewer than asked for.
     unsigned threads = 0;
-    // Bytes of whole lines given to a thread at a time.
+    // The most bytes of whole lines given to a thread at a time.
     std::size_t chunkBytes = 128u << 10;
+    // Bytes that the chunks of lines and their answers may take at once, for
+    // the whole run whatever the number of threads: the more threads, the
+    // smaller the chunks. A line longer than a chunk is read once into a
+    // buffer of its own size and answered with no chunk in flight beside it.
+    // The calling thread's output buffer adds at most 256 KiB and one answer.
+    std::size_t memoryBudget = 4u << 20;
+    // Lines longer than this are answered with a usage error; smaller than
+    // kMaxBatchLine only for tests.
+    std::size_t maxLine = kMaxBatchLine;
 };
 
 // Answers every line of the file descriptor `input` on the file descriptor
@@ -64,14 +80,18 @@ struct BatchOptions {
 // every input line (a last line without its line break included). Answers are
 // written in large blocks of whole lines and whenever the input has nothing
 // more waiting, so a tool can drive the calculator one line at a time. Lines
-// longer than kMaxBatchLine bytes are answered with a usage error.
+// longer than options.maxLine bytes are answered with a usage error. A line that
+// memory cannot hold, or whose answer memory cannot hold, is answered with the
+// EOutOfMemory answer, and the run goes on.
 //
 // Returns the exit code: 0 at end of input; 1 after a read or write error,
 // reported on `err` as "vesk310-calc: read error: <reason>" or
 // "vesk310-calc: write error: <reason>" (a read error after the answers of
-// every complete line before it; a write error at once); 128 + the signal's
-// number after SIGTERM, SIGINT or SIGHUP, once the lines being answered are
-// done and every complete answer is written. Never raises.
+// every complete line before it; a write error at once); 1 with
+// "vesk310-calc: out of memory" when the run cannot get the least memory it
+// reads with; 128 + the signal's number after SIGTERM, SIGINT or SIGHUP, once
+// the lines being answered are done and every complete answer is written.
+// Never raises.
 int RunBatch(int input, int output, std::FILE* err, const BatchOptions& options = {});
 
 }  // namespace vesk::cli

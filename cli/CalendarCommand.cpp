@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "cli/DateFields.h"
+#include "japanese/CalendarError.h"
 
 #if defined(_WIN32)
 #include <io.h>
@@ -41,13 +42,15 @@ std::optional<unsigned> SmallNumber(std::string_view text, std::size_t maxDigits
 
 year ReadYear(std::string_view text) {
     const auto value = SmallNumber(text, 4, 1, 9999);
-    if (!value) throw UsageError{"'" + BoundedText(text) + "' is not a year from 1 to 9999"};
+    if (!value)
+        throw japanese::CalendarError{"'" + BoundedText(text) + "' is not a year from 1 to 9999"};
     return year{static_cast<int>(*value)};
 }
 
 month ReadMonth(std::string_view text) {
     const auto value = SmallNumber(text, 2, 1, 12);
-    if (!value) throw UsageError{"'" + BoundedText(text) + "' is not a month from 1 to 12"};
+    if (!value)
+        throw japanese::CalendarError{"'" + BoundedText(text) + "' is not a month from 1 to 12"};
     return month{*value};
 }
 
@@ -55,7 +58,8 @@ month ReadMonth(std::string_view text) {
 // the month does not have is none.
 year_month_day ReadDay(year_month month, std::string_view text, TodayFunction today) {
     const auto value = SmallNumber(text, 2, 1, 31);
-    if (!value) throw UsageError{"'" + BoundedText(text) + "' is not a day from 1 to 31"};
+    if (!value)
+        throw japanese::CalendarError{"'" + BoundedText(text) + "' is not a day from 1 to 31"};
     char iso[16];
     std::snprintf(iso, sizeof iso, "%04d-%02u-%02u", static_cast<int>(month.year()),
                   static_cast<unsigned>(month.month()), *value);

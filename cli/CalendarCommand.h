@@ -32,8 +32,10 @@ std::vector<std::string> CalendarRowTexts(const TMonthModel& calendar);
 // What the command line's calendar shows for its field texts, with `three`
 // for -3 (cut to the months of the years 1 to 9999). A year is 1 to 4 ASCII
 // digits for 1 to 9999, a month 1 or 2 for 1 to 12, a day 1 or 2 for a day of
-// that month. Raises UsageError for any other text, a day that the month does
-// not have, more than three fields, and -3 with a whole year; nothing else.
+// that month; one field of more than four digits, or not only digits, is a
+// date (ReadDateField). Raises japanese::CalendarError, as the date reader
+// does, for a text that is none of them or a day that the month does not
+// have; UsageError for more than three fields and for -3 with a whole year.
 CalendarSheet ReadCalendarFields(const std::vector<std::string>& fields, bool three,
                                  TodayFunction today);
 

@@ -36,9 +36,9 @@ void EraPage(Fields f, std::size_t count, const PageOptions& options, PageAnswer
     const year_month_day date = Date(f[0], options);
     const std::optional<japanese::JapaneseDate> japanese = japanese::ToJapanese(date);
     if (!japanese) {
-        throw UsageError{"'" + BoundedText(f[0]) +
-                         "' has no 和暦 date: Japan took up the Gregorian calendar on 1873-01-01 "
-                         "(明治6年1月1日)"};
+        throw japanese::CalendarError{"'" + BoundedText(f[0]) +
+                                      "' has no 和暦 date: Japan took up the Gregorian calendar on "
+                                      "1873-01-01 (明治6年1月1日)"};
     }
     japanese::AppendJapaneseDateWithWeekday(answer.AddText(), *japanese);
     japanese::AppendDateWithWeekday(answer.AddText(), date);
@@ -65,7 +65,7 @@ void HolidaysPage(Fields f, std::size_t count, const PageOptions& options, PageA
     year_month_day from, to;
     if (count == 1) {
         const std::optional<int> year = HolidayYear(f[0]);
-        if (!year) throw UsageError{"'" + BoundedText(f[0]) + "' is not a year (write it as 2024)"};
+        if (!year) throw japanese::CalendarError{"'" + BoundedText(f[0]) + "' is not a year (write it as 2024)"};
         holidays = japanese::HolidaysOfYear(*year);
         from = std::chrono::year{*year} / January / 1;
         to = std::chrono::year{*year} / December / 31;
@@ -146,7 +146,8 @@ std::int64_t DayCountField(std::string_view text) {
     std::int64_t value = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) {
-        throw UsageError{"'" + BoundedText(text) + "' is not a whole number of business days"};
+        throw japanese::CalendarError{"'" + BoundedText(text) +
+                                      "' is not a whole number of business days"};
     }
     return value;
 }
@@ -191,11 +192,7 @@ bool RunCivilPage(std::string_view page, Fields fields, std::size_t count, const
     } else {
         return false;
     }
-    try {
-        compute(fields, count, options, answer);
-    } catch (const japanese::CalendarError& e) {
-        throw UsageError{e.message};
-    }
+    compute(fields, count, options, answer);
     return true;
 }
 

@@ -24,8 +24,8 @@ std::vector<std::chrono::sys_days> ReadClosedDaysFile(const std::string& path) {
     if (std::ferror(file.get()) != 0) throw fail(errno);
     try {
         return ReadClosedDays(text);
-    } catch (const UsageError& e) {
-        throw UsageError{BoundedText(path) + ": " + e.message};
+    } catch (const japanese::CalendarError& e) {
+        throw japanese::CalendarError{BoundedText(path) + ": " + e.message};
     }
 }
 

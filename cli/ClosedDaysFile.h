@@ -14,8 +14,8 @@ struct FileReadError {
 
 // The closed days in the file at `path`, as ReadClosedDays (DateFields.h)
 // reads a file's text: sorted, without repeats. Raises FileReadError when the
-// file cannot be opened or read, and UsageError "FILE: <what the reader
-// says>", which names the line, for a line that holds no date.
+// file cannot be opened or read, and japanese::CalendarError "FILE: <what
+// the reader says>", which names the line, for a line that holds no date.
 std::vector<std::chrono::sys_days> ReadClosedDaysFile(const std::string& path);
 
 }  // namespace vesk::cli

@@ -9,6 +9,7 @@
 #include "cli/ArgumentScanner.h"
 #include "cli/Batch.h"
 #include "cli/ClosedDaysFile.h"
+#include "japanese/CalendarError.h"
 #include "textconv/DayAbbreviations.h"
 #include "textconv/ErrorText.h"
 #include "textconv/Failures.h"
@@ -96,8 +97,9 @@ constexpr const char* kHelp =
     "Answers: {\"ok\": true, \"texts\": [...], \"values\": {...}} or\n"
     "         {\"ok\": false, \"error\": CLASS, \"message\": TEXT}.\n"
     "\n"
-    "Exit status: 0 answered, 1 the page failed, a file or the input could not\n"
-    "be read or the output written, 2 bad usage, 128+N after signal N (--batch).\n"
+    "Exit status: 0 answered, 1 the page failed or refused a text (a date that\n"
+    "is none, ...) or a file or the input could not be read or the output\n"
+    "written, 2 bad usage, 128+N after signal N (--batch).\n"
     "With --json the answer is printed either way, with the same status.\n"
     "\n"
     "Full manual: man vesk310-calc\n"
@@ -300,8 +302,8 @@ int RunCalculator(const std::vector<std::string>& args, std::FILE* out, std::FIL
                 try {
                     const CalendarSheet sheet = ReadCalendarFields(fields, false, system.today);
                     if (!sheet.wholeYear) options.start = sheet.highlight;
-                } catch (const UsageError&) {
-                    // the page refuses the fields itself
+                } catch (const japanese::CalendarError&) {
+                    // the page refuses the fields, or takes them by its own rules
                 }
             }
             std::string answer;
@@ -317,6 +319,8 @@ int RunCalculator(const std::vector<std::string>& args, std::FILE* out, std::FIL
         }
     } catch (const UsageError& e) {
         return Usage(err, e.message);
+    } catch (const japanese::CalendarError& e) {
+        failure = e.message;  // one line, as it stands
     } catch (const FileReadError& e) {
         WriteError(err, e.message);
         return 1;

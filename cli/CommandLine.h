@@ -4,11 +4,13 @@
 //   vesk310-calc [OPTION]... --batch
 // ArgumentScanner.h tells how the arguments are read, Pages.h what the pages
 // take, CalendarCommand.h the terminal calendar's forms.
-// Exit codes: 0 answered, 1 the page failed (the error box's text on stderr),
-// a --closed file could not be read, or the output could not be written (or,
-// with --batch, the input read), 2 bad usage; with --batch, 128 + N after a
-// stop by signal N. With --json the page's answer line is printed whether it
-// succeeded or not, and the exit code is the same as without.
+// Exit codes: 0 answered; 1 the page failed (the error box's text on stderr),
+// the civil calendar refused a text (a date that is none, a bad --weekend or
+// --closed line: its one line on stderr), a --closed file could not be read,
+// or the output could not be written (or, with --batch, the input read); 2 bad
+// usage; with --batch, 128 + N after a stop by signal N. With --json the
+// page's answer line is printed whether it succeeded or not, and the exit code
+// is the same as without.
 
 #include <cstdio>
 #include <string>

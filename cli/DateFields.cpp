@@ -1,7 +1,6 @@
 #include "cli/DateFields.h"
 
 #include "japanese/BusinessDays.h"
-#include "japanese/CalendarError.h"
 #include "japanese/DateText.h"
 
 namespace vesk::cli {
@@ -20,35 +19,19 @@ bool MayBeRelative(std::string_view text) {
 }  // namespace
 
 std::chrono::year_month_day ReadDateField(std::string_view text, TodayFunction today) {
-    try {
-        return japanese::ParseDateText(text, MayBeRelative(text) ? today() : std::chrono::sys_days{});
-    } catch (const japanese::CalendarError& e) {
-        throw UsageError{e.message};
-    }
+    return japanese::ParseDateText(text, MayBeRelative(text) ? today() : std::chrono::sys_days{});
 }
 
 std::chrono::sys_days ReadIsoDate(std::string_view text) {
-    try {
-        return std::chrono::sys_days{japanese::ParseIsoDateText(text)};
-    } catch (const japanese::CalendarError& e) {
-        throw UsageError{e.message};
-    }
+    return std::chrono::sys_days{japanese::ParseIsoDateText(text)};
 }
 
 std::vector<std::chrono::sys_days> ReadClosedDays(std::string_view fileText) {
-    try {
-        return japanese::ParseClosedDays(fileText);
-    } catch (const japanese::CalendarError& e) {
-        throw UsageError{e.message};
-    }
+    return japanese::ParseClosedDays(fileText);
 }
 
 std::array<bool, 7> ReadWeekend(std::string_view list) {
-    try {
-        return japanese::ParseWeekend(list);
-    } catch (const japanese::CalendarError& e) {
-        throw UsageError{e.message};
-    }
+    return japanese::ParseWeekend(list);
 }
 
 }  // namespace vesk::cli

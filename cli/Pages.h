@@ -20,8 +20,7 @@
 namespace vesk::cli {
 
 // A request that the calculator cannot take: unknown page, wrong number of
-// fields, a text that is no date, a malformed tick count. Not one of the
-// program's own failures.
+// fields, a malformed tick count. Not one of the program's own failures.
 struct UsageError {
     std::string message;
 };
@@ -121,10 +120,11 @@ class PageAnswer {
 // "2024-01-05", "2024/1/5", "20240105", "令和6年1月5日", "R6.1.5", "today", ...;
 // such a date must exist in the Gregorian calendar.
 //
-// Raises UsageError for an unknown page, a wrong number of fields, a text that
-// is no date or period where one is wanted, and whatever else the civil
-// calendar refuses; the page's own failures (EConvertError, EOverflow) come
-// unchanged. A calendar failure leaves the grid's rows as the failure left
+// Raises UsageError for an unknown page or a wrong number of fields;
+// japanese::CalendarError, one line that quotes the text, for a text that is
+// no date, period, year or number of days where one is wanted and for
+// whatever else the civil calendar refuses (a date outside its range); the
+// dialog pages' own failures (EConvertError, EOverflow) come unchanged. A calendar failure leaves the grid's rows as the failure left
 // them in `answer`'s texts; every other failure leaves no text.
 void RunPage(std::string_view page, std::span<const std::string_view> fields,
              std::size_t fieldCount, const PageOptions& options, PageAnswer& answer);

@@ -6,6 +6,7 @@
 #include "cli/Batch.h"
 #include "cli/CalendarCommand.h"
 #include "cli/TerminalCalendar.h"
+#include "japanese/CalendarError.h"
 #include "textconv/DayAbbreviations.h"
 
 namespace vesk::cli {
@@ -314,6 +315,7 @@ TEST_F(CalendarCommandTest, FieldsNameTheMonthsShownAndTheDay) {
         std::vector<std::string> fields;
         bool three;
         std::string message;
+        bool usage = false;  // a UsageError, not what the civil calendar refuses
     } refusals[] = {
         {{"2024", "2", "30"}, false, "'2024-02-30' is not a date"},
         {{"2023", "2", "29"}, false, "'2023-02-29' is not a date"},
@@ -329,17 +331,23 @@ TEST_F(CalendarCommandTest, FieldsNameTheMonthsShownAndTheDay) {
         {{"abc"}, false, "'abc' is not a date"},
         {{"2024", "2", "3", "4"},
          false,
-         "calendar takes a year, a year and a month, a date, or none, not 4 fields"},
-        {{"2024"}, true, "option '--three' does not apply to a whole year"},
+         "calendar takes a year, a year and a month, a date, or none, not 4 fields",
+         true},
+        {{"2024"}, true, "option '--three' does not apply to a whole year", true},
     };
     for (const auto& r : refusals) {
         SCOPED_TRACE(r.message);
+        std::string message = "not refused";
         try {
             ReadCalendarFields(r.fields, r.three, clock);
-            ADD_FAILURE() << "not refused";
+        } catch (const japanese::CalendarError& e) {
+            message = e.message;
+            EXPECT_FALSE(r.usage);
         } catch (const UsageError& e) {
-            EXPECT_TRUE(e.message.starts_with(r.message)) << e.message;
+            message = e.message;
+            EXPECT_TRUE(r.usage);
         }
+        EXPECT_TRUE(message.starts_with(r.message)) << message;
     }
 }
 

@@ -13,6 +13,7 @@
 #include "cli/ClosedDaysFile.h"
 #include "cli/CommandLine.h"
 #include "cli/DisplayWidth.h"
+#include "japanese/CalendarError.h"
 #include "textconv/NumberFormat.h"
 
 namespace vesk::cli {
@@ -274,7 +275,7 @@ TEST(Calculator, OptionsAndFieldsFromTheArgumentList) {
         {"today", {"after", "today", "0"}, 0, "  2024年 2月 15日です。\n", ""},
         {"a date that does not exist",
          {"weekday", "2023-02-29"},
-         2,
+         1,
          "",
          "vesk310-calc: '2023-02-29' is not a date: February 2023 has 28 days\n"},
         {"a date of the year 1",
@@ -282,18 +283,18 @@ TEST(Calculator, OptionsAndFieldsFromTheArgumentList) {
          0,
          "  1年3月1日は（木）曜日です。\n",
          ""},
-        {"year 0 is none", {"weekday", "0-3-1"}, 2, "", "vesk310-calc: '0-3-1' is not a date..."},
+        {"year 0 is none", {"weekday", "0-3-1"}, 1, "", "vesk310-calc: '0-3-1' is not a date..."},
         {"a 和暦 date", {"weekday", "平成13年1月1日"}, 0, kWeekday, ""},
         {"a date of eight digits", {"weekday", "20010101"}, 0, kWeekday, ""},
         {"tomorrow", {"after", "tomorrow", "0"}, 0, "  2024年 2月 16日です。\n", ""},
         {"mixed separators are no date",
          {"weekday", "2001-01/01"},
-         2,
+         1,
          "",
          "vesk310-calc: '2001-01/01' is not a date..."},
         {"a text that is no date",
          {"weekday", "20240105x"},
-         2,
+         1,
          "",
          "vesk310-calc: '20240105x' is not a date (dates are written 2024-01-05, 2024/1/5, "
          "20240105, 令和6年1月5日, R6.1.5, today, yesterday or tomorrow)\n"},
@@ -387,9 +388,9 @@ TEST(Calculator, OptionsAndFieldsFromTheArgumentList) {
          "vesk310-calc: --colour takes always, never or auto..."},
         {"no weekend",
          {"--weekend", "xyz", "workdays", "2024-01-01", "2024-01-31"},
-         2,
+         1,
          "",
-         "vesk310-calc: ..."},
+         "vesk310-calc: 'xyz' is not a list of weekend days..."},
         {"no thread count",
          {"--threads", "0", "--batch"},
          2,
@@ -686,22 +687,22 @@ TEST(Calculator, TerminalCalendarInCalsFormsTheSameOnEveryDay) {
     ExpectRuns({
         {"a day that February does not have",
          {"calendar", "2024", "2", "30"},
-         2,
+         1,
          "",
          "vesk310-calc: '2024-02-30' is not a date: February 2024 has 29 days\n"},
         {"a month that is none",
          {"calendar", "2024", "13"},
-         2,
+         1,
          "",
          "vesk310-calc: '13' is not a month from 1 to 12\n"},
         {"a year beyond 9999",
          {"calendar", "10000", "1", "1"},
-         2,
+         1,
          "",
          "vesk310-calc: '10000' is not a year from 1 to 9999\n"},
         {"-3 after the page is a field",
          {"calendar", "-3"},
-         2,
+         1,
          "",
          "vesk310-calc: '-3' is not a date..."},
     });
@@ -732,7 +733,7 @@ TEST(Calculator, ClosedDaysFromAFile) {
     try {
         ReadClosedDaysFile(bad);
         ADD_FAILURE() << "not refused";
-    } catch (const UsageError& e) {
+    } catch (const japanese::CalendarError& e) {
         EXPECT_TRUE(
             e.message.starts_with(bad + ": closed days, line 3: '2024-13-01' is not a date"))
             << e.message;
@@ -745,8 +746,8 @@ TEST(Calculator, ClosedDaysFromAFile) {
         EXPECT_EQ(e.message, missing + ": No such file or directory");
     }
 
-    // On the command line: a file that cannot be read fails the run; a line
-    // that is no date is bad usage.
+    // On the command line: a file that cannot be read, or a line that is no
+    // date, fails the run.
     const Outcome unread = Calculate({"workdays", "2024-01-01", "2024-01-31", "--closed", missing});
     EXPECT_EQ(unread.code, 1);
     EXPECT_EQ(unread.err, "vesk310-calc: " + missing + ": No such file or directory\n");
@@ -757,7 +758,7 @@ TEST(Calculator, ClosedDaysFromAFile) {
 #endif
     const Outcome refused =
         Calculate({"workdays", "2024-01-01", "2024-01-31", "--closed", good, "--closed", bad});
-    EXPECT_EQ(refused.code, 2);
+    EXPECT_EQ(refused.code, 1);
     EXPECT_TRUE(refused.err.starts_with("vesk310-calc: " + bad +
                                         ": closed days, line 3: '2024-13-01' is not a date"))
         << refused.err;

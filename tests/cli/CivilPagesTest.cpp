@@ -112,7 +112,8 @@ TEST(CivilPages, RefusalsAreOneLineThatQuotesTheText) {
     const struct {
         const char* page;
         std::vector<std::string_view> fields;
-        const char* message;
+        const char* message;  // null: any one line
+        const char* error = "ECalendarError";
     } cases[] = {
         {"era", {"2023-02-29"}, "'2023-02-29' is not a date: February 2023 has 28 days"},
         {"era", {"R6.2.30"}, "'R6.2.30' is not a date: February of 令和6年 (2024) has 29 days"},
@@ -125,14 +126,15 @@ TEST(CivilPages, RefusalsAreOneLineThatQuotesTheText) {
         {"workday", {"2024-01-05", "1.5"}, "'1.5' is not a whole number of business days"},
         {"workdays", {"1947-12-01", "1948-01-31"}, nullptr},
         {"age", {"2024-01-06"}, nullptr},  // born after today
-        {"days", {"2024-01-01"}, "days takes 2 fields (two dates), not 1"},
-        {"era", {"2024-01-05", "2024-01-06"}, "era takes 1 field (a date), not 2"},
+        // a wrong count is the request's fault
+        {"days", {"2024-01-01"}, "days takes 2 fields (two dates), not 1", "usage"},
+        {"era", {"2024-01-05", "2024-01-06"}, "era takes 1 field (a date), not 2", "usage"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.page) + " " + std::string(c.fields[0]));
         const json answer = Answer(c.page, c.fields);
         EXPECT_EQ(answer["ok"], false);
-        EXPECT_EQ(answer["error"], "usage");
+        EXPECT_EQ(answer["error"], std::string(c.error));
         const std::string message = answer["message"];
         EXPECT_EQ(message.find('\n'), std::string::npos);
         if (c.message != nullptr) {
@@ -156,11 +158,14 @@ TEST(CivilPages, BatchKeysBelongToTheirPages) {
          usage(R"(\"inclusive\" must be true or false)")},
         {R"({"page": "workdays", "fields": ["2024-01-01", "2024-01-31"], "closed": "2024-01-02"})",
          usage(R"(\"closed\" must be an array of dates)")},
-        {R"({"page": "workdays", "fields": ["2024-01-01", "2024-01-31"], "closed": ["R6.1.2"]})", ""},
-        {R"({"page": "workdays", "fields": ["2024-01-01", "2024-01-31"], "weekend": ["sat,sun"]})",
+        {R"({"page": "workdays", "fields": ["2024-01-01", "2024-01-31"], "closed": ["R6.1.2"]})",
+         R"x({"ok": false, "error": "ECalendarError", "message": "'R6.1.2' is not a date (dates are written 2024-01-05)"})x"},
+        {R"({"page": "workdays", "fields": ["2024-01-01", "2024-01-31"], "weekend": "sun"})",
          usage(R"(\"weekend\" must be an array of day names)")},
+        {R"({"page": "workdays", "fields": ["2024-01-01", "2024-01-31"], "weekend": ["sat", "caturday"]})",
+         R"x({"ok": false, "error": "ECalendarError", "message": "'caturday' is not a list of weekend days: 'caturday' is no day name (sun mon tue wed thu fri sat, or 日 月 火 水 木 金 土, with commas between)"})x"},
         {R"({"page": "workdays", "fields": ["2024-01-01", "2024-01-31"], "weekend": ["sun", "mon", "tue", "wed", "thu", "fri", "sat"]})",
-         ""},
+         R"({"ok": false, "error": "ECalendarError", "message": "a weekend of all seven days leaves no business day"})"},
     };
     for (const auto& [line, answer] : cases) {
         SCOPED_TRACE(line);

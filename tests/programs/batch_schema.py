@@ -27,7 +27,7 @@ def validator(name):
 
 class Schema(unittest.TestCase):
     def test_corpus_requests_and_answers(self):
-        corpus = subprocess.run([sys.executable, CORPUS_MAKER, "--count", "3000"], capture_output=True,
+        corpus = subprocess.run([sys.executable, CORPUS_MAKER, "--count", "3000", "--civil", "1500"], capture_output=True,
                                 check=True, text=True).stdout
         answers = subprocess.run([CALC, "--batch"], input=corpus, capture_output=True, check=True,
                                  text=True).stdout
@@ -50,7 +50,7 @@ class Schema(unittest.TestCase):
         self.assertGreater(refused, 5)
 
     def test_every_answer_gives_the_id_back(self):
-        corpus = subprocess.run([sys.executable, CORPUS_MAKER, "--count", "3000"], capture_output=True,
+        corpus = subprocess.run([sys.executable, CORPUS_MAKER, "--count", "3000", "--civil", "1500"], capture_output=True,
                                 check=True, text=True).stdout
         requests = []
         for number, line in enumerate(corpus.splitlines()):
@@ -77,7 +77,15 @@ class Schema(unittest.TestCase):
             {"page": "uptime", "fields": ["0004294967295"], "id": None},
             {"page": "span", "fields": ["1", "1", "1", "2", "2", "2"], "separator": ",", "id": {"run": [1, 2]}},
             {"page": "calendar", "fields": ["2024", "2", "29"], "start": [2024, 1, 31], "id": "a"},
-            {"ok": True, "texts": ["x"], "id": [1]},
+            {"page": "calendar", "fields": ["2024-02-29"], "start": [2024.0, 1e0, 31]},
+            {"page": "era", "fields": ["R6.1.5"]},
+            {"page": "days", "fields": ["2024-01-01", "today"], "inclusive": True},
+            {"page": "workday", "fields": ["2024-01-05", "-3"], "yearEnd": True, "closed": ["2024-01-04"],
+             "weekend": ["sun"]},
+            {"page": "age", "fields": ["2000-02-29"]},
+            {"ok": True, "texts": ["x"], "values": {"weekday": 1}, "id": [1]},
+            {"ok": True, "texts": ["x"], "values": {"date": "2024-01-05"}},
+            {"ok": False, "error": "ECalendarError", "message": "m"},
             {"ok": False, "error": "EConvertError", "message": "m", "texts": [""] * 7},
             {"ok": False, "error": "usage", "message": "m", "id": 7},
         ]
@@ -92,6 +100,11 @@ class Schema(unittest.TestCase):
             {"page": "uptime", "fields": ["-1"]},
             {"page": "weekday", "fields": ["1", "1", "1"], "seperator": "."},
             {"ok": True},
+            {"ok": True, "texts": ["x"]},
+            {"ok": True, "texts": ["x"], "values": {"weekday": 7}},
+            {"page": "era", "fields": ["R6.1.5"], "inclusive": True},
+            {"page": "days", "fields": ["2024-01-01", "2024-01-02"], "inclusive": "yes"},
+            {"page": "holidays", "fields": []},
             {"ok": False, "error": "usage", "message": "m", "texts": []},
             {"ok": False, "error": "EConvertError", "message": "m", "texts": ["1"]},
         ]
