@@ -1,13 +1,10 @@
 #include "cli/CalendarCommand.h"
 
-#include <algorithm>
 #include <cstdlib>
-#include <exception>
+#include <cstring>
 
-#include "datecalc/CalendarUpdate.h"
 #include "cli/DateFields.h"
-#include "cli/Pages.h"
-#include "textconv/Failures.h"
+#include "japanese/CalendarError.h"
 
 #if defined(_WIN32)
 #include <io.h>
@@ -15,64 +12,58 @@
 #include <unistd.h>
 #endif
 
-#if defined(VESK310_UTF8PROC)
-#include <utf8proc.h>
+#if defined(__GLIBC__)
+#include <langinfo.h>
+#include <locale.h>
 #endif
 
 namespace vesk::cli {
 namespace {
 
-constexpr const char* kReverseVideo = "\x1b[7m";
-constexpr const char* kNormalVideo = "\x1b[27m";
+using namespace std::chrono;
 
 bool IsCurrent(const TMonthModel& calendar, int col, int row) {
     return col == calendar.CurrentCol() && row == calendar.CurrentRow();
 }
 
-// The columns a UTF-8 text takes on a terminal, whatever the locale: the texts
-// are UTF-8 on every platform.
-int DisplayWidth(const std::string& text) {
-#if defined(VESK310_UTF8PROC)
-    int width = 0;
-    const auto* bytes = reinterpret_cast<const utf8proc_uint8_t*>(text.data());
-    auto left = static_cast<utf8proc_ssize_t>(text.size());
-    while (left > 0) {
-        utf8proc_int32_t code = 0;
-        utf8proc_ssize_t length = utf8proc_iterate(bytes, left, &code);
-        if (length <= 0) {  // a byte that starts no character: one column, as a replacement
-            length = 1;
-            width += 1;
-        } else {
-            width += utf8proc_charwidth(code);
-        }
-        bytes += length;
-        left -= length;
+// The number that 1 to `maxDigits` ASCII digits write, when it lies in
+// [low, high].
+std::optional<unsigned> SmallNumber(std::string_view text, std::size_t maxDigits, unsigned low,
+                                    unsigned high) {
+    if (text.empty() || text.size() > maxDigits) return std::nullopt;
+    unsigned value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<unsigned>(c - '0');
     }
-    return width;
-#else
-    // Two columns for each East Asian wide or full-width character, one for
-    // any other.
-    int width = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t code = length == 1 ? lead : lead & (0x7Fu >> length);
-        for (std::size_t k = 1; k < length && i + k < text.size(); ++k) {
-            code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3Fu);
-        }
-        const bool wide = (code >= 0x1100 && code <= 0x115F) || (code >= 0x2E80 && code <= 0xA4CF) ||
-                          (code >= 0xAC00 && code <= 0xD7A3) || (code >= 0xF900 && code <= 0xFAFF) ||
-                          (code >= 0xFE30 && code <= 0xFE4F) || (code >= 0xFF00 && code <= 0xFF60) ||
-                          (code >= 0xFFE0 && code <= 0xFFE6) || code >= 0x20000;
-        width += wide ? 2 : 1;
-        i += length;
-    }
-    return width;
-#endif
+    if (value < low || value > high) return std::nullopt;
+    return value;
 }
 
-std::string PadLeft(const std::string& text, int width) {
-    return std::string(static_cast<std::size_t>(std::max(width - DisplayWidth(text), 0)), ' ') + text;
+year ReadYear(std::string_view text) {
+    const auto value = SmallNumber(text, 4, 1, 9999);
+    if (!value)
+        throw japanese::CalendarError{"'" + BoundedText(text) + "' is not a year from 1 to 9999"};
+    return year{static_cast<int>(*value)};
+}
+
+month ReadMonth(std::string_view text) {
+    const auto value = SmallNumber(text, 2, 1, 12);
+    if (!value)
+        throw japanese::CalendarError{"'" + BoundedText(text) + "' is not a month from 1 to 12"};
+    return month{*value};
+}
+
+// The day of a typed year and month; the date reader tells why a day that
+// the month does not have is none.
+year_month_day ReadDay(year_month month, std::string_view text, TodayFunction today) {
+    const auto value = SmallNumber(text, 2, 1, 31);
+    if (!value)
+        throw japanese::CalendarError{"'" + BoundedText(text) + "' is not a day from 1 to 31"};
+    char iso[16];
+    std::snprintf(iso, sizeof iso, "%04d-%02u-%02u", static_cast<int>(month.year()),
+                  static_cast<unsigned>(month.month()), *value);
+    return ReadDateField(iso, today);
 }
 
 }  // namespace
@@ -87,7 +78,7 @@ bool IsTerminal(std::FILE* stream) {
 #endif
 }
 
-bool UseReverseVideo(ColorMode mode, bool terminal, const char* noColor) {
+bool UseColor(ColorMode mode, bool terminal, const char* noColor) {
     switch (mode) {
         case ColorMode::Always: return true;
         case ColorMode::Never: return false;
@@ -110,63 +101,80 @@ std::vector<std::string> CalendarRowTexts(const TMonthModel& calendar) {
     return rows;
 }
 
-std::string CalendarScreenText(const TMonthModel& calendar, bool reverseVideo) {
-    int width = 2;  // day numbers take two columns
-    for (int col = 0; col < kCalendarColCount; ++col) {
-        width = std::max(width, DisplayWidth(calendar.CellLabel(col, 0)));
-    }
-    // A row is a column of delimiters, then each cell followed by one: blanks,
-    // or the brackets around the current cell.
-    const int rowWidth = 1 + kCalendarColCount * (width + 1);
-    const std::string title = std::to_string(calendar.Year()) + "年" + std::to_string(calendar.Month()) + "月";
-    std::string text = PadLeft(title, (rowWidth + DisplayWidth(title)) / 2) + "\n";
-    for (int row = 0; row < kCalendarRowCount; ++row) {
-        std::string line = " ";
-        for (int col = 0; col < kCalendarColCount; ++col) {
-            const std::string label = calendar.CellLabel(col, row);
-            std::string cell = PadLeft(label, width);
-            if (!IsCurrent(calendar, col, row)) {
-                line += cell + " ";
-            } else if (reverseVideo) {
-                line += kReverseVideo + cell + kNormalVideo + " ";
+CalendarSheet ReadCalendarFields(const std::vector<std::string>& fields, bool three,
+                                 TodayFunction today) {
+    CalendarSheet sheet;
+    const year_month_day now{today()};
+    std::optional<year_month_day> typed;
+    switch (fields.size()) {
+        case 0:
+            sheet.first = now.year() / now.month();
+            break;
+        case 1:
+            // Up to four digits are a year; longer texts are dates (20240105).
+            if (fields[0].size() <= 4 && SmallNumber(fields[0], 4, 0, 9999)) {
+                sheet.first = ReadYear(fields[0]) / January;
+                sheet.months = 12;
+                sheet.wholeYear = true;
             } else {
-                // The opening bracket takes the blank just before the label.
-                cell.resize(cell.size() - label.size());
-                std::string& before = cell.empty() ? line : cell;
-                before.back() = '[';
-                line += cell + label + "]";
+                typed = ReadDateField(fields[0], today);
             }
+            break;
+        case 2:
+            sheet.first = ReadYear(fields[0]) / ReadMonth(fields[1]);
+            break;
+        case 3:
+            typed = ReadDay(ReadYear(fields[0]) / ReadMonth(fields[1]), fields[2], today);
+            break;
+        default:
+            throw UsageError{"calendar takes a year, a year and a month, a date, or none, not " +
+                             std::to_string(fields.size()) + " fields"};
+    }
+    if (typed) sheet.first = typed->year() / typed->month();
+    if (three) {
+        if (sheet.wholeYear) throw UsageError{"option '--three' does not apply to a whole year"};
+        const year_month shown = sheet.first;
+        sheet.months = 3;
+        if (shown.year() == year{1} && shown.month() == January) {
+            --sheet.months;
+        } else {
+            sheet.first -= months{1};
         }
-        while (!line.empty() && line.back() == ' ') line.pop_back();
-        text += line + "\n";
+        if (shown.year() == year{9999} && shown.month() == December) --sheet.months;
     }
-    return text;
+    if (typed) {
+        sheet.highlight = typed;
+    } else {
+        const year_month current = now.year() / now.month();
+        if (current >= sheet.first && current < sheet.first + months{sheet.months})
+            sheet.highlight = now;
+    }
+    return sheet;
 }
 
-std::exception_ptr ApplyCalendarFields(TMonthModel& calendar, const std::vector<std::string>& fields) {
-    if (fields.size() != 3) throw UsageError{CalendarFieldCountMessage(fields.size())};
-    try {
-        CalendarUpdate(calendar, fields[0], fields[1], fields[2]);
-    } catch (const Exception&) {
-        return std::current_exception();  // the grid shows how far the update got
-    }
-    return nullptr;
+bool WeekStartsOnMonday(std::uint32_t week1stDay, unsigned firstWeekday) noexcept {
+    const year_month_day base{year{static_cast<int>(week1stDay / 10000)},
+                              month{week1stDay / 100 % 100}, day{week1stDay % 100}};
+    if (!base.ok() || firstWeekday < 1 || firstWeekday > 7) return false;
+    return weekday{sys_days{base}} + days{firstWeekday - 1} == Monday;
 }
 
-std::string CalendarPageText(std::vector<std::string> fields, bool reverseVideo,
-                             std::exception_ptr& failure) {
-    if (fields.size() == 1) {
-        const std::chrono::year_month_day date = ReadDateField(fields[0], &LocalToday);
-        fields = {std::to_string(static_cast<int>(date.year())), std::to_string(static_cast<unsigned>(date.month())),
-                  std::to_string(static_cast<unsigned>(date.day()))};
-    }
-    if (!fields.empty() && fields.size() != 3) {
-        throw UsageError{"calendar takes no fields or 3 (year, month, day), not " + std::to_string(fields.size())};
-    }
-    TMonthModel calendar;
-    calendar.Start(Today());
-    failure = fields.empty() ? nullptr : ApplyCalendarFields(calendar, fields);
-    return CalendarScreenText(calendar, reverseVideo);
+bool LocaleWeekStartsOnMonday() {
+#if defined(__GLIBC__)
+    const locale_t locale = newlocale(LC_TIME_MASK, "", locale_t{});
+    if (locale == locale_t{}) return false;
+    // The day list's base is a number where the item's text pointer would
+    // be: its first bytes, as glibc's union of the two lays them out.
+    const char* base = nl_langinfo_l(_NL_TIME_WEEK_1STDAY, locale);
+    std::uint32_t week1stDay = 0;
+    std::memcpy(&week1stDay, &base, sizeof week1stDay);
+    const unsigned firstWeekday =
+        static_cast<unsigned char>(*nl_langinfo_l(_NL_TIME_FIRST_WEEKDAY, locale));
+    freelocale(locale);
+    return WeekStartsOnMonday(week1stDay, firstWeekday);
+#else
+    return false;
+#endif
 }
 
 }  // namespace vesk::cli

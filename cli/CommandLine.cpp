@@ -1,20 +1,16 @@
 #include "cli/CommandLine.h"
 
-#include <getopt.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <exception>
-#include <optional>
+#include <string_view>
 
+#include "cli/ArgumentScanner.h"
 #include "cli/Batch.h"
-#include "cli/CalendarCommand.h"
-#include "cli/Pages.h"
+#include "cli/ClosedDaysFile.h"
 #include "japanese/CalendarError.h"
 #include "textconv/DayAbbreviations.h"
-#include "cli/Separator.h"
 #include "textconv/ErrorText.h"
 #include "textconv/Failures.h"
 #include "textconv/NumberFormat.h"
@@ -24,11 +20,12 @@
 namespace vesk::cli {
 namespace {
 
+using namespace std::string_view_literals;
+
 constexpr const char* kProgram = "vesk310-calc";
-constexpr unsigned long kMaxThreads = 1024;  // more would only cost memory and start-up time
 
 constexpr const char* kHelp =
-    "Usage: vesk310-calc [OPTION]... PAGE [FIELD]...\n"
+    "Usage: vesk310-calc [OPTION]... PAGE [FIELD]... [LONG-OPTION]...\n"
     "       vesk310-calc [OPTION]... --batch\n"
     "Computes a page of the VESK_310 date calculator from its field texts.\n"
     "\n"
@@ -37,42 +34,94 @@ constexpr const char* kHelp =
     "  span Y1 M1 D1 Y2 M2 D2    the days from date (1) to date (2)\n"
     "  after Y M D N             the date N days after a date\n"
     "  uptime [MS]               the uptime text of a tick count (default: now)\n"
-    "  calendar [Y M D]          this month's grid, or the grid moved to Y M D\n"
-    "A date can also be one argument: YYYY-MM-DD, YYYY/MM/DD or today.\n"
-    "Every other argument after PAGE is a field text as typed, \"-400\" too.\n"
+    "  calendar [Y [M [D]]]      this month, the year Y or the month Y M; for a\n"
+    "                            day (Y M D or DATE), its month, the day marked\n"
+    "  era DATE                  the date in 和暦, the Japanese era\n"
+    "  holidays YEAR | FROM TO   the national holidays of a year or a range\n"
+    "  days FROM TO              the days from FROM to TO\n"
+    "  add DATE PERIOD           the date PERIOD after DATE (PERIOD: 1y2m3d,\n"
+    "                            +2w, -10d, 1年2ヶ月3日, 2週間, 100日)\n"
+    "  workdays FROM TO          the business days from FROM to TO\n"
+    "  workday DATE N            the Nth business day after DATE (before it for\n"
+    "                            N < 0)\n"
+    "  age BIRTH [ON]            the age on ON (default: today)\n"
+    "The dialog's pages (weekday to calendar) take its fields as typed, or a\n"
+    "date in one field for three; the calendar's must name a real month or day.\n"
+    "A date in one field: 2024-01-05, 2024/1/5, 20240105, 令和6年1月5日, R6.1.5,\n"
+    "today, yesterday or tomorrow; it must exist in the Gregorian calendar.\n"
     "\n"
-    "Options:\n"
+    "Options (before PAGE; the long ones may also follow it):\n"
     "  -h, --help                show this help and exit\n"
     "      --version             show the version and exit\n"
     "      --decimal-separator C use C as the decimal separator instead of the\n"
     "                            locale's (also with --batch): one printable\n"
     "                            ASCII character, not a digit, sign, blank,\n"
     "                            e, E, $, x or X\n"
-    "      --color WHEN          the calendar's day in reverse video: auto (on a\n"
-    "                            terminal, unless NO_COLOR is set), always, never\n"
+    "      --color[=WHEN]        colour the terminal calendar: WHEN is always\n"
+    "                            (also yes, force; a bare --color), never (no,\n"
+    "                            none) or auto (tty, if-tty; the default): on a\n"
+    "                            terminal, unless NO_COLOR is set; or --colour\n"
+    "      --json                print the page's answer as the batch mode gives\n"
+    "                            it, one JSON line; the calendar's is the\n"
+    "                            dialog's grid, started from the day given\n"
     "      --batch               answer JSON Lines on standard input, one line\n"
     "                            out for each line in\n"
     "      --threads N           answer --batch input on N threads (default: the\n"
     "                            processors the process may use, at most 8)\n"
-    "  --                        end of the options\n"
+    "  --                        end of the options, before or after PAGE\n"
+    "\n"
+    "Options of some pages:\n"
+    "      --inclusive           days: count the first day too\n"
+    "      --year-end            workdays, workday: 29 December to 3 January are\n"
+    "                            closed\n"
+    "      --closed FILE         workdays, workday: the closed days in FILE, one\n"
+    "                            date a line, \"#\" to the line's end a comment\n"
+    "      --weekend LIST        workdays, workday: the days off each week, as\n"
+    "                            sat,sun (the default), fri, 土,日 or \"\" (none)\n"
+    "  -3, --three               calendar: the months before and after too\n"
+    "  -m, --monday              calendar: weeks from Monday (default: as the\n"
+    "                            locale says, else from Sunday)\n"
+    "  -w, --week-numbers        calendar: ISO week numbers\n"
+    "Short options come before PAGE only: after it, \"-400\", \"-5.5\" and \"-h\"\n"
+    "are fields. A long option may be cut to a prefix that names only it.\n"
+    "\n"
+    "The terminal calendar shows Sundays and holidays in red, Saturdays in\n"
+    "blue and the day in reverse video; without colour, the day in [brackets]\n"
+    "and a \"*\" after a holiday. Each month's holidays are listed under it.\n"
     "\n"
     "Batch lines: {\"page\": PAGE, \"fields\": [TEXT, ...]} with the optional keys\n"
     "\"separator\" (as --decimal-separator, which it wins over), \"id\" (any JSON\n"
-    "value, copied into the answer) and, for the calendar, \"start\": [Y, M, D].\n"
-    "Answers: {\"ok\": true, \"texts\": [...]} or\n"
+    "value, copied into the answer) and those of the pages that take them:\n"
+    "\"start\": [Y, M, D] (calendar), \"inclusive\" (days), \"yearEnd\", \"closed\"\n"
+    "and \"weekend\" (workdays, workday).\n"
+    "Answers: {\"ok\": true, \"texts\": [...], \"values\": {...}} or\n"
     "         {\"ok\": false, \"error\": CLASS, \"message\": TEXT}.\n"
     "\n"
-    "Exit status: 0 answered, 1 the page failed or the input could not be read\n"
-    "or the output written, 2 bad usage, 128+N after signal N (--batch).\n"
+    "Exit status: 0 answered, 1 the page failed or refused a text (a date that\n"
+    "is none, ...) or a file or the input could not be read or the output\n"
+    "written, 2 bad usage, 128+N after signal N (--batch).\n"
+    "With --json the answer is printed either way, with the same status.\n"
     "\n"
-    "Full manual: man vesk310-calc\n";
+    "Full manual: man vesk310-calc\n"
+    "Report bugs to: vesk310@zelmoro.org\n";
+
+constexpr const char* kVersion =
+    "vesk310-calc " VESK310_VERSION
+    "\n"
+    "Copyright (C) 2026 the VESK_310 developers\n"
+    "License MIT: <https://opensource.org/license/mit>\n"
+    "This is free software: you are free to change and redistribute it.\n"
+    "There is NO WARRANTY, to the extent permitted by law.\n";
+
+constexpr std::string_view kPages[] = {"weekday",  "span", "after", "uptime",   "calendar", "era",
+                                       "holidays", "days", "add",   "workdays", "workday",  "age"};
 
 // Writes to the output stream and keeps the first failure, with its errno.
 class Output {
-public:
+  public:
     explicit Output(std::FILE* stream) : stream_(stream) {}
 
-    void Write(const std::string& text) {
+    void Write(std::string_view text) {
         if (error_ != 0 || text.empty()) return;
         errno = 0;
         if (std::fwrite(text.data(), 1, text.size(), stream_) != text.size()) Fail();
@@ -86,7 +135,7 @@ public:
         return error_;
     }
 
-private:
+  private:
     void Fail() { error_ = errno != 0 ? errno : EIO; }
 
     std::FILE* stream_;
@@ -116,193 +165,165 @@ int Finish(Output& out, std::FILE* err, int code) {
     return code;
 }
 
-std::string WithoutLeadingZeros(std::string_view digits) {
-    while (digits.size() > 1 && digits.front() == '0') digits.remove_prefix(1);
-    return std::string(digits);
-}
-
-// The parts of an ISO date argument, or nothing.
-std::optional<std::vector<std::string>> IsoDate(std::string_view text) {
-    auto digits = [&text](std::size_t at) {
-        std::size_t end = at;
-        while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
-        return end - at;
-    };
-    const std::size_t year = digits(0);
-    if (year < 1 || year > 4 || year == text.size()) return std::nullopt;
-    const char separator = text[year];
-    if (separator != '-' && separator != '/') return std::nullopt;
-    const std::size_t month = digits(year + 1);
-    const std::size_t second = year + 1 + month;
-    if (month < 1 || month > 2 || second >= text.size() || text[second] != separator) return std::nullopt;
-    const std::size_t day = digits(second + 1);
-    if (day < 1 || day > 2 || second + 1 + day != text.size()) return std::nullopt;
-    return std::vector<std::string>{WithoutLeadingZeros(text.substr(0, year)),
-                                    WithoutLeadingZeros(text.substr(year + 1, month)),
-                                    WithoutLeadingZeros(text.substr(second + 1, day))};
-}
-
-// What is wrong with the option argument `current` for which getopt_long gave
-// ':' or '?'. The C libraries differ in which of the two a value for a flag
-// gets, so that case is recognised here.
-std::string OptionProblem(int given, const std::string& current, const ::option* options) {
-    if (current.rfind("--", 0) == 0) {
-        const std::size_t equals = current.find('=');
-        const std::string name = current.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-        for (const ::option* o = options; o->name != nullptr; ++o) {
-            if (name.empty() || std::string_view(o->name).rfind(name, 0) != 0) continue;  // abbreviations too
-            if (o->has_arg == no_argument && equals != std::string::npos) {
-                return "option '--" + std::string(o->name) + "' takes no value";
-            }
-            if (given == ':') return "option '--" + std::string(o->name) + "' needs a value";
-        }
-        return "invalid option '" + current + "'";
+// Whether the request takes the option: every request the general ones;
+// --batch its own; a page the batch keys of the same names, --json, and the
+// terminal calendar its forms.
+bool Takes(const Arguments& arguments, Option option) {
+    switch (option) {
+        case Option::kHelp:
+        case Option::kVersion:
+        case Option::kSeparator:
+        case Option::kColor:
+            return true;
+        case Option::kBatch:
+        case Option::kThreads:
+            return arguments.Has(Option::kBatch);
+        default:
+            break;
     }
-    // A short option, named by getopt's optopt.
-    return "invalid option '-" + std::string(1, static_cast<char>(optopt)) + "'";
+    if (arguments.Has(Option::kBatch)) return false;
+    const std::string_view page = *arguments.page;
+    switch (option) {
+        case Option::kInclusive:
+            return (PageKeys(page) & kInclusiveKey) != 0;
+        case Option::kYearEnd:
+        case Option::kClosed:
+        case Option::kWeekend:
+            return (PageKeys(page) & kBusinessKeys) != 0;
+        case Option::kThree:
+        case Option::kMonday:
+        case Option::kWeekNumbers:
+            return page == "calendar" && !arguments.Has(Option::kJson);
+        default:
+            return true;  // --json
+    }
 }
 
-enum Option : int {
-    kVersionOption = 256,
-    kBatchOption,
-    kSeparatorOption,
-    kColorOption,
-    kThreadsOption
-};
+// Refuses the first option given that the request does not take.
+void CheckOptions(const Arguments& arguments) {
+    for (const Option option : arguments.given) {
+        if (Takes(arguments, option)) continue;
+        std::string request = "--batch";
+        if (!arguments.Has(Option::kBatch)) {
+            request = BoundedText(*arguments.page);
+            if (*arguments.page == "calendar" && arguments.Has(Option::kJson))
+                request += " with --json";
+            if (option == Option::kThreads) request += " (only to --batch)";
+        }
+        throw UsageError{"option '" + OptionName(option) + "' does not apply to " + request};
+    }
+}
+
+// The page options of the arguments; reads the --closed files.
+PageOptions ReadPageOptions(const Arguments& arguments, TodayFunction today) {
+    PageOptions options;
+    options.today = today;
+    options.inclusive = arguments.Has(Option::kInclusive);
+    options.yearEnd = arguments.Has(Option::kYearEnd);
+    if (arguments.weekend) options.weekend = *arguments.weekend;
+    for (const std::string& path : arguments.closedFiles) {
+        const std::vector<std::chrono::sys_days> days = ReadClosedDaysFile(path);
+        // in file order: the pages sort them
+        options.closed.insert(options.closed.end(), days.begin(), days.end());
+    }
+    return options;
+}
+
+// The exit code of a batch answer line.
+int AnswerCode(std::string_view answer) {
+    if (answer.starts_with("{\"ok\": true"sv)) return 0;
+    return answer.starts_with("{\"ok\": false, \"error\": \"usage\""sv) ? 2 : 1;
+}
 
 }  // namespace
 
-std::vector<std::string> ExpandDateArguments(const std::vector<std::string>& args) {
-    std::vector<std::string> fields;
-    for (const std::string& arg : args) {
-        if (arg == "today") {
-            const LocalDate today = ReadLocalDate();
-            fields.insert(fields.end(), {std::to_string(today.year), std::to_string(today.month),
-                                         std::to_string(today.day)});
-        } else if (const auto date = IsoDate(arg)) {
-            fields.insert(fields.end(), date->begin(), date->end());
-        } else {
-            fields.push_back(arg);
-        }
-    }
-    return fields;
-}
-
-int RunCalculator(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+int RunCalculator(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
+                  const CalculatorSystem& system) {
     ReadNumberFormatFromLocale();
     ReadDayAbbreviations();
-
-    // getopt_long wants a mutable argv with the program's name in front.
-    std::vector<std::string> texts{kProgram};
-    texts.insert(texts.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& text : texts) argv.push_back(text.data());
-    argv.push_back(nullptr);
-    const int argc = static_cast<int>(texts.size());
-
-    static const ::option kOptions[] = {
-        {"help", no_argument, nullptr, 'h'},
-        {"version", no_argument, nullptr, kVersionOption},
-        {"batch", no_argument, nullptr, kBatchOption},
-        {"decimal-separator", required_argument, nullptr, kSeparatorOption},
-        {"color", required_argument, nullptr, kColorOption},
-        {"threads", required_argument, nullptr, kThreadsOption},
-        {nullptr, 0, nullptr, 0},
-    };
-    bool help = false, version = false, batch = false;
-    ColorMode color = ColorMode::Auto;
-    std::optional<char> separator;
-    unsigned threads = 0;  // 0: as many as the processors allow
-    // "+": the options end at the first argument that is none (the page), so
-    // that "-400" after it stays a field. ":": a missing value is told apart.
-    optind = 0;  // a fresh scan on every call
-    opterr = 0;
-    for (int option; (option = getopt_long(argc, argv.data(), "+:h", kOptions, nullptr)) != -1;) {
-        const std::string current = optind - 1 < argc ? argv[static_cast<std::size_t>(optind - 1)] : "";
-        switch (option) {
-            case 'h': help = true; break;
-            case kVersionOption: version = true; break;
-            case kBatchOption: batch = true; break;
-            case kSeparatorOption:
-                if (!IsUsableSeparator(optarg)) {
-                    return Usage(err,
-                                 "--decimal-separator takes one printable ASCII character other than a digit, "
-                                 "a sign, a blank, e, E, $, x or X, not '" + std::string(optarg) + "'");
-                }
-                separator = optarg[0];
-                break;
-            case kColorOption:
-                if (std::strcmp(optarg, "auto") == 0) {
-                    color = ColorMode::Auto;
-                } else if (std::strcmp(optarg, "always") == 0) {
-                    color = ColorMode::Always;
-                } else if (std::strcmp(optarg, "never") == 0) {
-                    color = ColorMode::Never;
-                } else {
-                    return Usage(err, "--color takes auto, always or never, not '" + std::string(optarg) + "'");
-                }
-                break;
-            case kThreadsOption: {
-                // Digits only: strtoul would take blanks, a sign and "0x".
-                const std::string_view digits(optarg);
-                bool number = !digits.empty();
-                unsigned long count = 0;  // held just above the limit, which is enough to refuse it
-                for (const char digit : digits) {
-                    number = number && digit >= '0' && digit <= '9';
-                    if (!number) break;
-                    count = std::min(count * 10 + static_cast<unsigned long>(digit - '0'), kMaxThreads + 1);
-                }
-                if (!number || count < 1 || count > kMaxThreads) {
-                    return Usage(err, "--threads takes a whole number from 1 to " +
-                                          std::to_string(kMaxThreads) + ", not '" + optarg + "'");
-                }
-                threads = static_cast<unsigned>(count);
-                break;
-            }
-            case ':':
-            case '?':
-                return Usage(err, OptionProblem(option, current, kOptions));
-            default: return Usage(err, OptionProblem('?', current, kOptions));
-        }
-    }
-    const std::vector<std::string> rest(args.begin() + (optind - 1), args.end());
-
     Output output(out);
-    if (help) {
-        output.Write(kHelp);
-        return Finish(output, err, 0);
-    }
-    if (version) {
-        output.Write(std::string(kProgram) + " " + VESK310_VERSION + "\n");
-        return Finish(output, err, 0);
-    }
-    if (separator) SetDecimalSeparator(*separator);
-    if (batch) {
-        if (!rest.empty()) return Usage(err, "--batch takes no page, but was given '" + rest.front() + "'");
-        std::fflush(out);
-        BatchOptions options;
-        options.threads = threads;
-        return RunBatch(0, fileno(out), err, options);
-    }
-    if (rest.empty()) return Usage(err, "no page given: weekday, span, after, uptime or calendar");
-
-    const std::string& page = rest.front();
-    std::vector<std::string> fields(rest.begin() + 1, rest.end());
-    if (page == "uptime" && fields.empty()) fields.push_back(std::to_string(SystemTickCount()));
     std::string failure;
     try {
-        if (page == "calendar") {
-            std::exception_ptr update;
-            output.Write(CalendarPageText(fields, UseReverseVideo(color, IsTerminal(out), std::getenv("NO_COLOR")),
-                                          update));
-            if (update) std::rethrow_exception(update);
-        } else {
-            for (const std::string& text : RunPage(page, fields)) output.Write(text + "\n");
+        const Arguments arguments = ScanArguments(args);
+        if (arguments.Has(Option::kHelp)) {
+            output.Write(kHelp);
+            return Finish(output, err, 0);
+        }
+        if (arguments.Has(Option::kVersion)) {
+            output.Write(kVersion);
+            return Finish(output, err, 0);
+        }
+        if (arguments.separator) SetDecimalSeparator(*arguments.separator);
+        if (arguments.Has(Option::kBatch)) {
+            if (arguments.page) {
+                return Usage(err, "--batch takes no page, but was given '" +
+                                      BoundedText(*arguments.page) + "'");
+            }
+            CheckOptions(arguments);
+            std::fflush(out);
+            BatchOptions options;
+            options.threads = arguments.threads;
+            return RunBatch(0, fileno(out), err, options);
+        }
+        if (!arguments.page) {
+            return Usage(
+                err,
+                "no page given: weekday, span, after, uptime, calendar, era, holidays, days, add, "
+                "workdays, workday or age");
+        }
+        const std::string& page = *arguments.page;
+        if (std::find(std::begin(kPages), std::end(kPages), page) == std::end(kPages)) {
+            return Usage(err, "unknown page '" + BoundedText(page) + "'");
+        }
+        CheckOptions(arguments);
+
+        std::vector<std::string> fields = arguments.fields;
+        if (page == "uptime" && fields.empty()) fields.push_back(std::to_string(SystemTickCount()));
+        const bool json = arguments.Has(Option::kJson);
+        if (page == "calendar" && !json) {
+            const CalendarSheet sheet =
+                ReadCalendarFields(fields, arguments.Has(Option::kThree), system.today);
+            CalendarLook look;
+            look.color = UseColor(arguments.color, system.isTerminal(out), std::getenv("NO_COLOR"));
+            look.mondayFirst = arguments.Has(Option::kMonday) || system.weekStartsOnMonday();
+            look.weekNumbers = arguments.Has(Option::kWeekNumbers);
+            look.holidays = system.holidays;
+            output.Write(CalendarSheetText(sheet, look));
+            return Finish(output, err, 0);
+        }
+
+        PageOptions options = ReadPageOptions(arguments, system.today);
+        const std::vector<std::string_view> views(fields.begin(), fields.end());
+        const auto kept = std::span(views).first(std::min(views.size(), kMaxPageFields));
+        if (json) {
+            // The grid starts from the day the fields name, so that the answer
+            // is the same on every day, as the terminal calendar's.
+            if (page == "calendar" && (fields.size() == 1 || fields.size() == 3)) {
+                try {
+                    const CalendarSheet sheet = ReadCalendarFields(fields, false, system.today);
+                    if (!sheet.wholeYear) options.start = sheet.highlight;
+                } catch (const japanese::CalendarError&) {
+                    // the page refuses the fields, or takes them by its own rules
+                }
+            }
+            std::string answer;
+            AppendPageAnswer(answer, page, kept, views.size(), options);
+            output.Write(answer);
+            return Finish(output, err, AnswerCode(answer));
+        }
+        PageAnswer answer;
+        RunPage(page, kept, views.size(), options, answer);
+        for (std::size_t i = 0; i < answer.TextCount(); ++i) {
+            output.Write(answer.Text(i));
+            output.Write("\n");
         }
     } catch (const UsageError& e) {
         return Usage(err, e.message);
     } catch (const japanese::CalendarError& e) {
-        failure = e.message;
+        failure = e.message;  // one line, as it stands
+    } catch (const FileReadError& e) {
+        WriteError(err, e.message);
+        return 1;
     } catch (const Exception& e) {
         failure = ShowFailureText(e.Message());
     } catch (const std::bad_alloc&) {
