@@ -16,10 +16,6 @@ namespace {
 
 using namespace std::string_view_literals;
 
-// Room kept free in the output buffer before a line is answered: enough for the
-// memory failure's answer, so that it never needs to allocate.
-constexpr std::size_t kAnswerRoom = 256;
-
 // The end of an answer: the line's id, if it has one, and the closing brace.
 void AppendEnd(std::string& out, std::string_view id) {
     if (!id.empty()) {
@@ -227,9 +223,15 @@ void AppendBatchAnswer(std::string_view line, std::string& out) {
         try {
             AppendFailed(out, OutOfMemoryFailure().ClassName(), OutOfMemoryFailure().Message(), id);
         } catch (const std::bad_alloc&) {
-            // A huge id may not fit; the answer without it does (see kAnswerRoom).
+            // A huge id may not fit; the answer without it does, in the room
+            // the caller left (kAnswerRoom), or `out` stays as it was.
             out.resize(mark);
-            AppendFailed(out, OutOfMemoryFailure().ClassName(), OutOfMemoryFailure().Message(), {});
+            try {
+                AppendFailed(out, OutOfMemoryFailure().ClassName(), OutOfMemoryFailure().Message(), {});
+            } catch (const std::bad_alloc&) {
+                out.resize(mark);
+                throw;
+            }
         }
         std::string().swap(request.storage);
         answer = PageAnswer{};

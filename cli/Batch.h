@@ -44,8 +44,11 @@ inline constexpr const char* kCalendarErrorClass = "ECalendarError";
 std::string AnswerBatchLine(std::string_view line);
 
 // Appends the answer line for one input line, with its line break, to `out`.
-// Never raises: when the answer cannot be built for want of memory, `out`
-// gets the EOutOfMemory answer instead. Thread-safe.
+// When the answer cannot be built for want of memory, `out` gets the
+// EOutOfMemory answer instead. Never raises when `out` has kAnswerRoom bytes
+// of capacity free, which that answer fits in; else it may raise
+// std::bad_alloc, with `out` as it was. Thread-safe.
+inline constexpr std::size_t kAnswerRoom = 256;
 void AppendBatchAnswer(std::string_view line, std::string& out);
 
 // Appends the answer line, with its line break, that the batch mode gives a

@@ -49,7 +49,7 @@ constexpr std::size_t kAnswerRatio = 3;
 // Free room an output is given before each line: more than the memory
 // failure's answer (without the id, where the id does not fit) and the answer
 // to an overlong line take, so that neither needs memory.
-constexpr std::size_t kAnswerRoom = 512;
+constexpr std::size_t kRoomForAnswer = 2 * kAnswerRoom;  // what AppendBatchAnswer needs, and some
 
 // ---------------------------------------------------------------------------
 // Stop signals: SIGTERM, SIGINT and SIGHUP set a flag and wake the reader;
@@ -265,12 +265,12 @@ struct Answering {
 
 enum class Cut { kNone, kStop, kMemory, kFull };
 
-// Gives `out` room for the next answer (kAnswerRoom free bytes); false when
+// Gives `out` room for the next answer (kRoomForAnswer free bytes); false when
 // there is no memory for it.
 bool RoomForAnswer(std::string& out) {
-    if (out.capacity() - out.size() >= kAnswerRoom) return true;
+    if (out.capacity() - out.size() >= kRoomForAnswer) return true;
     try {
-        out.reserve(out.size() + kAnswerRoom);  // the string doubles its capacity
+        out.reserve(out.size() + kRoomForAnswer);  // the string doubles its capacity
         return true;
     } catch (const std::exception&) {
         return false;
@@ -452,14 +452,14 @@ public:
         // The output buffer keeps room for an answer from here on, so that
         // this thread can always answer a line, if only with the memory failure.
         try {
-            pending_.reserve(kFlushBytes + kAnswerRoom);
+            pending_.reserve(kFlushBytes + kRoomForAnswer);
         } catch (const std::bad_alloc&) {
-            pending_.reserve(kAnswerRoom);
+            pending_.reserve(kRoomForAnswer);
         }
         filling_ = std::make_unique<Chunk>();
         // Short of memory, a smaller buffer still answers ordinary lines.
         for (std::size_t size = normal_; !filling_->input.Resize(size); size /= 2) {
-            if (size / 2 < 4 * kAnswerRoom) throw std::bad_alloc();
+            if (size / 2 < 4 * kRoomForAnswer) throw std::bad_alloc();
             threads_ = 0;
             UseSizes(size / 2);
         }
@@ -548,7 +548,7 @@ private:
     // Keeps a chunk for the next, within the room that spare_ was given.
     void Recycle(std::unique_ptr<Chunk> chunk) {
         if (spare_.size() == spare_.capacity()) return;  // freed
-        if (chunk->output.capacity() > 2 * (chunk->expected + kAnswerRoom)) {
+        if (chunk->output.capacity() > 2 * (chunk->expected + kRoomForAnswer)) {
             std::string().swap(chunk->output);
         }
         spare_.push_back(std::move(chunk));
@@ -666,7 +666,7 @@ private:
         }
         std::memcpy(next->input.data(), c.input.data() + c.lineEnd, tail);
         next->used = tail;
-        c.expected = c.lineEnd * ratio_ + kAnswerRoom;
+        c.expected = c.lineEnd * ratio_ + kRoomForAnswer;
         std::unique_ptr<Chunk>& slot = inFlight_[(firstInFlight_ + inFlightCount_) % inFlight_.size()];
         slot = std::move(filling_);
         ++inFlightCount_;
@@ -762,7 +762,7 @@ private:
             size -= answered;
             if (cut == Cut::kNone) return true;
             if (cut == Cut::kStop) return false;
-            // Written out, the buffer has its room again (it keeps kAnswerRoom).
+            // Written out, the buffer has its room again (it keeps kRoomForAnswer).
             if (cut == Cut::kMemory && pending_.empty()) throw std::bad_alloc();
             if (!Flush()) return false;
         }
@@ -811,7 +811,7 @@ private:
         if (pending_.capacity() > 4 * kFlushBytes) {
             try {
                 std::string smaller;
-                smaller.reserve(kFlushBytes + kAnswerRoom);
+                smaller.reserve(kFlushBytes + kRoomForAnswer);
                 pending_.swap(smaller);
             } catch (const std::bad_alloc&) {
                 // The large one serves.

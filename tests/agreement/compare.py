@@ -12,9 +12,10 @@ answers lack one of the outcomes the corpus is meant to reach.
 import json
 import sys
 
-# Every answer the pages can give: a result, the two failures of the pages and
-# the batch mode's refusal of a malformed line.
-EXPECTED_OUTCOMES = {"ok", "EConvertError", "EOverflow", "usage"}
+# Every answer the pages can give: a result, the two failures of the dialog's
+# pages, the civil calendar's refusal and the batch mode's refusal of a
+# malformed line.
+EXPECTED_OUTCOMES = {"ok", "EConvertError", "EOverflow", "ECalendarError", "usage"}
 SHOWN = 5
 
 
