@@ -97,8 +97,9 @@ void SpanPage(Fields fields, std::size_t count, const PageOptions& options, Page
 // The Gregorian date of the date-after page's result, where its parts are
 // whole and make a date of the years 1 to 9999.
 std::optional<year_month_day> ExistingDate(const RealDate& date) {
+    // In range first, so that the conversion to an integer is defined.
     const auto whole = [](double value, double low, double high) {
-        return value >= low && value <= high && std::trunc(value) == value;
+        return value >= low && value <= high && static_cast<double>(static_cast<int>(value)) == value;
     };
     if (!whole(date.year, 1, 9999) || !whole(date.month, 1, 12) || !whole(date.day, 1, 31))
         return std::nullopt;

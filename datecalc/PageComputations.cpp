@@ -1,6 +1,8 @@
 #include "datecalc/PageComputations.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "textconv/Conversions.h"
 
@@ -33,10 +35,34 @@ double ParseStored(std::string_view text) {
     return Stored(RealParse(text));
 }
 
-void AppendReal(std::string& out, double value) {
-    char text[kRealTextRoom];
-    out.append(text, static_cast<std::size_t>(WriteRealText(text, value) - text));
-}
+// A sentence composed on the stack and appended at once: its pieces are
+// short, and one append of them all costs less than an append of each.
+class Sentence {
+public:
+    Sentence& operator<<(std::string_view piece) {
+        end_ = std::copy(piece.begin(), piece.end(), end_);
+        return *this;
+    }
+    // A literal: its length is known here, so it is copied without a call.
+    template <std::size_t N>
+    Sentence& operator<<(const char (&literal)[N]) {
+        std::memcpy(end_, literal, N - 1);
+        end_ += N - 1;
+        return *this;
+    }
+    Sentence& Real(double value) {
+        end_ = WriteRealText(end_, value);
+        return *this;
+    }
+    void AppendTo(std::string& out) const { out.append(text_, static_cast<std::size_t>(end_ - text_)); }
+
+    // Room for the longest sentence of reals: three reals and their words.
+    static constexpr std::size_t kRoom = 3 * kRealTextRoom + 64;
+
+private:
+    char text_[kRoom];
+    char* end_ = text_;
+};
 
 }  // namespace
 
@@ -51,6 +77,14 @@ void AppendWeekdaySentence(std::string& out, std::string_view year, std::string_
                            std::string_view day, std::int32_t index) {
     // [-6, 6]; negatives have no name.
     const std::string_view name = index >= 0 ? kDayNames[static_cast<std::size_t>(index)] : "";
+    if (year.size() + month.size() + day.size() <= Sentence::kRoom - 64) {
+        Sentence sentence;
+        sentence << "  " << year << "年" << month << "月" << day << "日は（" << name
+                 << "）曜日です。"sv;
+        sentence.AppendTo(out);
+        return;
+    }
+    // Field texts of any length.
     out += "  "sv;
     out += year;
     out += "年"sv;
@@ -78,17 +112,18 @@ DaySpanValues DaySpanPageValues(std::string_view year1, std::string_view month1,
 }
 
 void AppendDaySpanCount(std::string& out, double count) {
-    out += "(１)から(２)までの日数は  "sv;
-    AppendReal(out, count);
-    out += "日です。"sv;
+    Sentence sentence;
+    sentence << "(１)から(２)までの日数は  ";
+    sentence.Real(count) << "日です。";
+    sentence.AppendTo(out);
 }
 
 void AppendDaySpanApprox(std::string& out, const ApproxSpanResult& span) {
-    out += " およそ  "sv;
-    AppendReal(out, span.years);
-    out += "年  "sv;
-    AppendReal(out, span.months);
-    out += "ヶ月...です。"sv;
+    Sentence sentence;
+    sentence << " およそ  ";
+    sentence.Real(span.years) << "年  ";
+    sentence.Real(span.months) << "ヶ月...です。";
+    sentence.AppendTo(out);
 }
 
 RealDate DateAfterPageDate(std::string_view year, std::string_view month, std::string_view day,
@@ -101,13 +136,12 @@ RealDate DateAfterPageDate(std::string_view year, std::string_view month, std::s
 }
 
 void AppendDateAfterSentence(std::string& out, const RealDate& date) {
-    out += "  "sv;
-    AppendReal(out, date.year);
-    out += "年 "sv;
-    AppendReal(out, date.month);
-    out += "月 "sv;
-    AppendReal(out, date.day);
-    out += "日です。"sv;
+    Sentence sentence;
+    sentence << "  ";
+    sentence.Real(date.year) << "年 ";
+    sentence.Real(date.month) << "月 ";
+    sentence.Real(date.day) << "日です。";
+    sentence.AppendTo(out);
 }
 
 std::string WeekdayPage(std::string_view year, std::string_view month, std::string_view day) {
