@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "cli/ByteScan.h"
 #include "cli/Json.h"
 
 namespace vesk::cli {
@@ -28,26 +29,7 @@ inline const char* SkipPlainBytes(const char* p, const char* end) {
     for (const char* const stop = p + std::min<std::ptrdiff_t>(end - p, 8); p < stop; ++p) {
         if (!kPlainByte[static_cast<unsigned char>(*p)]) return p;
     }
-    if constexpr (std::endian::native == std::endian::little) {
-        // Eight bytes at a time: the strings are short and of every length, and
-        // a loop of single bytes mispredicts its end each time. Each test
-        // below flags the first byte it is meant for exactly (its false alarms
-        // come only in later bytes, from a borrow), so the lowest flag among
-        // them all is the first byte that ends the run.
-        constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
-        const auto zeroByte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
-        while (end - p >= 8) {
-            std::uint64_t v;
-            std::memcpy(&v, p, sizeof v);
-            const std::uint64_t stop = zeroByte(v ^ (kOnes * '"')) | zeroByte(v ^ (kOnes * '\\')) |
-                                       zeroByte(v ^ (kOnes * 0x7F)) |
-                                       ((v - kOnes * 0x20) & ~v & kHighs) | (v & kHighs);
-            if (stop != 0) return p + std::countr_zero(stop) / 8;
-            p += 8;
-        }
-    }
-    while (p < end && kPlainByte[static_cast<unsigned char>(*p)]) ++p;
-    return p;
+    return SkipStringRun<true>(p, end);
 }
 
 // JSON's blanks.

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "cli/ByteScan.h"
 #include "japanese/CivilDate.h"
 
 namespace vesk::cli {
@@ -81,25 +82,7 @@ void AppendQuotedUtf8(std::string& out, std::string_view text) {
 namespace {
 
 // The first byte of `text` that a JSON string must escape, or its end.
-const char* FirstToEscape(const char* p, const char* end) {
-    if constexpr (std::endian::native == std::endian::little) {
-        // Eight bytes at a time past everything but controls, quotes and
-        // backslashes (each test flags the first byte it is meant for exactly;
-        // false alarms come only in later bytes, from a borrow).
-        constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
-        const auto zeroByte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
-        while (end - p >= 8) {
-            std::uint64_t v;
-            std::memcpy(&v, p, sizeof v);
-            const std::uint64_t stop = zeroByte(v ^ (kOnes * '"')) | zeroByte(v ^ (kOnes * '\\')) |
-                                       ((v - kOnes * 0x20) & ~v & kHighs);
-            if (stop != 0) return p + std::countr_zero(stop) / 8;
-            p += 8;
-        }
-    }
-    while (p < end && static_cast<unsigned char>(*p) >= 0x20 && *p != '"' && *p != '\\') ++p;
-    return p;
-}
+const char* FirstToEscape(const char* p, const char* end) { return SkipStringRun<false>(p, end); }
 
 }  // namespace
 
