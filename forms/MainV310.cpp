@@ -18,6 +18,8 @@
 #include "forms/FormSupport.h"
 #include "forms/HandlerGuard.h"
 #include "forms/Image.h"
+#include "forms/Placement.h"
+#include "forms/WindowManager.h"
 #include "textconv/Conversions.h"
 #include "textconv/Failures.h"
 #include "textconv/SystemClock.h"
@@ -136,7 +138,7 @@ void TPagesDlg::Button6Click() {
 }
 
 void TPagesDlg::Button4Click() {
-    if (AboutBox) AboutBox->ShowModal();
+    if (AboutBox) AboutBox->ShowModal(this);
 }
 
 void TPagesDlg::Image1Click() { Button4Click(); }
@@ -146,6 +148,7 @@ void TPagesDlg::Button5Click() { close(); }
 void TPagesDlg::Timer1Timer() { Label19->setText(ToQt(UptimeText(SystemTickCount()))); }
 
 void TPagesDlg::showEvent(QShowEvent* event) {
+    AskForFrame(this, FrameBoxes::MinimiseAndClose);
     if (!placed_) {
         CentreOnScreen(this);
         placed_ = true;
