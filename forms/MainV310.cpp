@@ -1,5 +1,6 @@
 #include "forms/MainV310.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -146,6 +147,18 @@ void TPagesDlg::Image1Click() { Button4Click(); }
 void TPagesDlg::Button5Click() { close(); }
 
 void TPagesDlg::Timer1Timer() { Label19->setText(ToQt(UptimeText(SystemTickCount()))); }
+
+bool TPagesDlg::event(QEvent* event) {
+    if (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowUnblocked) {
+        blocked_ = event->type() == QEvent::WindowBlocked;
+        // A screen reader learns that the dialog takes input again, or not.
+        QAccessible::State changed;
+        changed.disabled = true;
+        QAccessibleStateChangeEvent sensitivity(this, changed);
+        QAccessible::updateAccessibility(&sensitivity);
+    }
+    return QWidget::event(event);
+}
 
 void TPagesDlg::showEvent(QShowEvent* event) {
     AskForFrame(this, FrameBoxes::MinimiseAndClose);
