@@ -49,10 +49,15 @@ QPalette LightPalette() {
     return palette;
 }
 
+QFont InFace(QFont font, Face face) {
+    font.setFamilies({FamilyOf(face)});
+    font.setStyleHint(face == Face::PMincho ? QFont::Serif : QFont::SansSerif);
+    font.setFixedPitch(face == Face::Gothic);
+    return font;
+}
+
 void ApplyFont(QWidget* widget, const FontSpec& wanted) {
-    QFont font(FamilyOf(wanted.face));
-    font.setStyleHint(wanted.face == Face::PMincho ? QFont::Serif : QFont::SansSerif);
-    if (wanted.face == Face::Gothic) font.setFixedPitch(true);
+    QFont font = InFace(QFont(), wanted.face);
     font.setPixelSize(wanted.pixels);
     font.setBold(wanted.bold);
     widget->setFont(font);

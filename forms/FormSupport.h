@@ -3,6 +3,7 @@
 // helpers to place a control and give it a font.
 
 #include <QColor>
+#include <QFont>
 #include <QPalette>
 #include <QString>
 #include <string>
@@ -37,6 +38,10 @@ struct FontSpec {
     QColor colour;
     bool bold = false;
 };
+
+// The font with the face put in, its size and weight kept: for the windows
+// that take the system's font size, such as the message boxes and menus.
+QFont InFace(QFont font, Face face);
 
 // Gives the widget the font and the text colour; its children inherit both
 // unless they get their own.

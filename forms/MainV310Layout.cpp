@@ -90,6 +90,9 @@ QPushButton* Button(QWidget* parent, const char* name, int left, int top, int wi
 QWidget* Page(QTabWidget* pages, const char* name, const char* caption) {
     auto* page = new QWidget(pages);
     page->setObjectName(QString::fromLatin1(name));
+    // The button face of the dialog, not the style's lighter tab pane.
+    page->setAutoFillBackground(true);
+    page->setBackgroundRole(QPalette::Button);
     pages->addTab(page, QString::fromUtf8(caption));
     return page;
 }
