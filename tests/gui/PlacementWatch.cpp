@@ -10,11 +10,14 @@
 //
 // (on one line), where dx and dy are how far the frame's centre lies from the work area's
 // (for a window larger than the area: how far its frame's left or top edge
-// lies from the area's). Runs until it is ended.
-//   vesk310_placement_watch
+// lies from the area's); centred means no farther than the tolerance, half a
+// pixel unless told (a scaled program can stand only on whole multiples of its
+// scale). Runs until it is ended.
+//   vesk310_placement_watch [TOLERANCE_PIXELS]
 #include <xcb/xcb.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -34,6 +37,7 @@ using Reply = std::unique_ptr<T, FreeReply>;
 
 xcb_connection_t* c = nullptr;
 xcb_window_t root = 0;
+double tolerance = 0.5;
 const auto started = std::chrono::steady_clock::now();
 
 long long Milliseconds() {
@@ -116,7 +120,7 @@ bool Report(const char* what, xcb_window_t window, bool always) {
     const Area area = WorkArea();
     const double dx = Offset(left, width, area.x, area.w);
     const double dy = Offset(top, height, area.y, area.h);
-    const bool centred = dx >= -0.5 && dx <= 0.5 && dy >= -0.5 && dy <= 0.5;
+    const bool centred = std::abs(dx) <= tolerance && std::abs(dy) <= tolerance;
     std::printf("%lld %s %u \"%s\" client %d,%d %ux%u frame %u,%u,%u,%u %s %.1f,%.1f\n",
                 Milliseconds(), what, window, name.c_str(), at->dst_x, at->dst_y, geometry->width,
                 geometry->height, frame[0], frame[2], frame[1], frame[3],
@@ -127,7 +131,8 @@ bool Report(const char* what, xcb_window_t window, bool always) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc > 1) tolerance = std::atof(argv[1]);
     c = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(c)) {
         std::fprintf(stderr, "vesk310_placement_watch: no display\n");
