@@ -99,6 +99,8 @@ class PageTab : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
     PageTab(QTabBar* bar, int index) : bar_(bar), index_(index) {}
 
+    int Index() const { return index_; }
+
     bool isValid() const override { return bar_ && index_ < bar_->count(); }
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return bar_ ? bar_->window()->windowHandle() : nullptr; }
@@ -183,10 +185,8 @@ public:
         return tab;
     }
     int indexOfChild(const QAccessibleInterface* child) const override {
-        const QAccessible::Id id = QAccessible::uniqueId(const_cast<QAccessibleInterface*>(child));
-        for (auto tab = tabs_.cbegin(); tab != tabs_.cend(); ++tab)
-            if (tab.value() == id) return tab.key();
-        return -1;
+        const auto* tab = dynamic_cast<const PageTab*>(child);
+        return tab && tab->parent() == this ? tab->Index() : -1;
     }
     QAccessibleInterface* childAt(int x, int y) const override {
         const int index = Bar()->tabAt(Bar()->mapFromGlobal(QPoint(x, y)));
