@@ -1,13 +1,12 @@
 #include "app/ErrorHandler.h"
 
 #include <QApplication>
-#include <QGridLayout>
 #include <QPointer>
-#include <QScreen>
 #include <QWidget>
 #include <new>
 
-#include "forms/FormSupport.h"
+#include "app/MessageBox.h"
+#include "forms/MainV310.h"
 #include "textconv/ErrorText.h"
 #include "textconv/Failures.h"
 #include "textconv/FloatEnvironment.h"
@@ -63,30 +62,14 @@ void ShowFailure(const Exception& failure) {
                           ApplicationTitle(), QMessageBox::Critical);
 }
 
-void PrepareMessageBox(QMessageBox& box) {
-    box.setPalette(LightPalette());
-    // The box sizes itself to its layout; a spacer across the layout's bottom
-    // row sets the least width.
-    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
-        const QMargins margins = grid->contentsMargins();
-        const int width = kMessageBoxMinWidth - margins.left() - margins.right();
-        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
-                      grid->rowCount(), 0, 1, grid->columnCount());
-    }
-}
-
 QMessageBox::StandardButton ApplicationMessageBox(const QString& text, const QString& caption,
                                                   QMessageBox::Icon icon) {
     QPointer<QWidget> active = QApplication::activeWindow();
-    QMessageBox box(icon, caption, text, QMessageBox::Ok);
+    // Over the active window, else over the main dialog while it is shown.
+    QWidget* owner = active ? active.data() : PagesDlg;
+    TMessageBox box(icon, caption, text, owner);
     box.setObjectName(QStringLiteral("ErrorBox"));
     box.setWindowModality(Qt::ApplicationModal);
-    PrepareMessageBox(box);
-    if (active && active->screen()) {
-        box.setScreen(active->screen());
-        box.adjustSize();
-        CentreOnScreen(&box, active->screen());
-    }
     const auto result = static_cast<QMessageBox::StandardButton>(box.exec());
     if (active) active->activateWindow();
     return result;

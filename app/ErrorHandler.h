@@ -29,14 +29,9 @@ void ApplicationErrorHandler(std::exception_ptr caught) noexcept;
 // the application title, the stop icon and one OK button.
 void ShowFailure(const Exception& failure);
 
-// Gives a message box of the application the forms' light palette and a width
-// of at least kMessageBoxMinWidth pixels, so that a window manager's title bar
-// shows the caption in full.
-inline constexpr int kMessageBoxMinWidth = 300;
-void PrepareMessageBox(QMessageBox& box);
-
-// A modal box over the whole application, shown on the monitor of the active
-// window, which is active again afterwards.
+// A modal box over the whole application, transient for the active window
+// (the main dialog when none is active) and shown on its monitor; the active
+// window is active again afterwards.
 QMessageBox::StandardButton ApplicationMessageBox(const QString& text, const QString& caption,
                                                   QMessageBox::Icon icon);
 

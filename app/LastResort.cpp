@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/ErrorHandler.h"
+#include "app/MessageBox.h"
 #include "textconv/ErrorText.h"
 #include "textconv/Failures.h"
 
@@ -54,10 +55,9 @@ int LastResortHandler(std::exception_ptr caught) noexcept {
         const std::string text = LastResortText(className, where.module, where.offset, message);
         std::fprintf(stderr, "%s\n", text.c_str());
         if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
-            QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kLastResortCaption),
-                            QString::fromStdString(text), QMessageBox::Ok);
+            TMessageBox box(QMessageBox::Critical, QString::fromUtf8(kLastResortCaption),
+                            QString::fromStdString(text));
             box.setObjectName(QStringLiteral("LastResortBox"));
-            PrepareMessageBox(box);
             box.setWindowModality(Qt::ApplicationModal);
             box.exec();
         }

@@ -46,6 +46,8 @@ public:
         return grid_ && row_ < grid_->FixedRows() ? QAccessible::ColumnHeader : QAccessible::Cell;
     }
 
+    // The current cell is selected; it is focused only while the grid has
+    // the focus. A day cell can take the focus when the grid can.
     QAccessible::State state() const override {
         QAccessible::State state;
         if (!grid_) return state;
@@ -54,15 +56,14 @@ public:
         state.readOnly = true;
         if (role() == QAccessible::Cell && !Label(*grid_, row_, col_).isEmpty()) {
             state.selectable = true;
-            state.focusable = true;
+            state.focusable = grid_->isEnabled() && grid_->focusPolicy() != Qt::NoFocus;
         }
-        if (isSelected()) {
-            state.selected = true;
-            state.focused = true;
-        }
+        state.selected = isSelected();
+        state.focused = state.selected && grid_->hasFocus();
         return state;
     }
 
+    // A day cell is a cell of the table; a header cell heads its column.
     void* interface_cast(QAccessible::InterfaceType type) override {
         if (type == QAccessible::TableCellInterface && role() == QAccessible::Cell)
             return static_cast<QAccessibleTableCellInterface*>(this);
@@ -129,8 +130,9 @@ public:
         return cell ? GridCell(cell->row, cell->col) : nullptr;
     }
     QAccessibleInterface* focusChild() const override {
-        return GridCell(Grid()->Row(), Grid()->Col());
+        return Grid()->hasFocus() ? CurrentCell() : nullptr;
     }
+    QAccessibleInterface* CurrentCell() const { return GridCell(Grid()->Row(), Grid()->Col()); }
 
     // The cell in a row and column of the grid, the header row included.
     QAccessibleInterface* GridCell(int row, int col) const {
@@ -144,14 +146,16 @@ public:
         return cell;
     }
 
-    // The table: the week rows, under the header row of weekday names.
+    // The table: the week rows, under the header row of weekday names (as in
+    // Qt's own tables, whose AT-SPI bridge finds a column's header through the
+    // cell in row 0).
     QAccessibleInterface* caption() const override { return nullptr; }
     QAccessibleInterface* summary() const override { return nullptr; }
     QAccessibleInterface* cellAt(int row, int column) const override {
         return row < 0 ? nullptr : GridCell(row + Grid()->FixedRows(), column);
     }
     int selectedCellCount() const override { return 1; }
-    QList<QAccessibleInterface*> selectedCells() const override { return {focusChild()}; }
+    QList<QAccessibleInterface*> selectedCells() const override { return {CurrentCell()}; }
     QString columnDescription(int column) const override { return Label(*Grid(), 0, column); }
     QString rowDescription(int) const override { return {}; }
     int selectedColumnCount() const override { return 0; }
@@ -187,13 +191,15 @@ public:
         const int current = grid->Row() * grid->ColCount() + grid->Col();
         if (current != current_) {
             // The cell left and the cell reached: each reports its selected
-            // and focused states as they are now.
+            // state as it is now, and its focused state while the grid has
+            // the focus.
             QAccessible::State focus;
             focus.focused = true;
             for (int index : {current_, current}) {
                 if (QAccessibleInterface* cell = child(index)) {
                     QAccessibleEvent selection(cell, QAccessible::Selection);
                     QAccessible::updateAccessibility(&selection);
+                    if (!grid->hasFocus()) continue;
                     QAccessibleStateChangeEvent focused(cell, focus);
                     QAccessible::updateAccessibility(&focused);
                 }

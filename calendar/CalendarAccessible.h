@@ -1,8 +1,9 @@
 #pragma once
 // What a screen reader finds in the month grid: a table of seven columns and
-// seven rows, the header row of weekday names and the day cells named by
-// their labels, the current cell selected and focused, and the table named by
-// the month shown ("2024年2月").
+// six week rows under a header row of weekday names; the day cells named by
+// their labels, each with its row, its column and its column's header; the
+// current cell selected, and focused only while the grid has the focus; the
+// table named by the month shown ("2024年2月").
 
 #include <string>
 

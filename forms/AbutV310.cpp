@@ -11,6 +11,8 @@
 #include "forms/Icons.h"
 #include "forms/Image.h"
 #include "forms/Panel.h"
+#include "forms/Placement.h"
+#include "forms/WindowManager.h"
 #include "version/Version.h"
 
 namespace vesk {
@@ -36,9 +38,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, int widt
 TAboutBox::TAboutBox() : QDialog(nullptr) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QString::fromUtf8("ﾊﾞｰｼﾞｮﾝ情報"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(kBoxWindowFlags);
     setFixedSize(265, 151);
     setPalette(LightPalette());
     setBackgroundRole(QPalette::Button);
@@ -78,17 +78,18 @@ void TAboutBox::OKButtonClick() {
     done(1);
 }
 
-void TAboutBox::ShowModal() {
+void TAboutBox::ShowModal(QWidget* owner) {
     QPointer<QWidget> previous = QApplication::activeWindow();
+    MakeTransientFor(this, owner ? owner : previous.data());
     exec();
     if (previous) previous->activateWindow();
 }
 
 void TAboutBox::showEvent(QShowEvent* event) {
+    AskForFrame(this, FrameBoxes::Close);
     if (!placed_) {
         // Centred the first time; afterwards the box stays where it was left.
         CentreOnScreen(this);
-        setAttribute(Qt::WA_Moved);
         placed_ = true;
     }
     QDialog::showEvent(event);

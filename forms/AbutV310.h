@@ -19,9 +19,10 @@ public:
     // The window has no owner: it belongs to the application, not to the dialog.
     TAboutBox();
 
-    // Shows the box modally and returns when it is closed. The box is hidden,
-    // not destroyed, and keeps its position for the next showing.
-    void ShowModal();
+    // Shows the box modally over its owner (the window active before, when
+    // none is given) and returns when it is closed. The box is hidden, not
+    // destroyed, and keeps its position for the next showing.
+    void ShowModal(QWidget* owner = nullptr);
 
     // The controls, in creation order.
     TBevel* Bevel2;

@@ -1,13 +1,8 @@
 #include "forms/FormSupport.h"
 
-#include <QEvent>
 #include <QFont>
-#include <QGuiApplication>
 #include <QPalette>
-#include <QPointer>
-#include <QScreen>
 #include <QWidget>
-#include <QWindow>
 
 namespace vesk {
 namespace {
@@ -54,10 +49,15 @@ QPalette LightPalette() {
     return palette;
 }
 
+QFont InFace(QFont font, Face face) {
+    font.setFamilies({FamilyOf(face)});
+    font.setStyleHint(face == Face::PMincho ? QFont::Serif : QFont::SansSerif);
+    font.setFixedPitch(face == Face::Gothic);
+    return font;
+}
+
 void ApplyFont(QWidget* widget, const FontSpec& wanted) {
-    QFont font(FamilyOf(wanted.face));
-    font.setStyleHint(wanted.face == Face::PMincho ? QFont::Serif : QFont::SansSerif);
-    if (wanted.face == Face::Gothic) font.setFixedPitch(true);
+    QFont font = InFace(QFont(), wanted.face);
     font.setPixelSize(wanted.pixels);
     font.setBold(wanted.bold);
     widget->setFont(font);
@@ -71,67 +71,6 @@ void ApplyFont(QWidget* widget, const FontSpec& wanted) {
 void Place(QWidget* widget, const char* name, int left, int top, int width, int height) {
     widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(left, top, width, height);
-}
-
-namespace {
-
-void MoveFrameToCentre(QWidget* window, const QScreen* screen) {
-    QRect frame = window->frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());  // a window's position is its frame's
-}
-
-// A window manager adds its frame once the window is on the screen, and only
-// then reports its extents. This watcher centres the window again, frame
-// included, as soon as a frame shows: at the window's first exposure, move,
-// activation or paint after that. It goes when the window is first hidden, so
-// later positions stay the user's.
-class FrameCentring : public QObject {
-public:
-    FrameCentring(QWidget* window, QScreen* screen)
-        : QObject(window), window_(window), screen_(screen) {
-        window->installEventFilter(this);
-        if (QWindow* handle = window->windowHandle()) handle->installEventFilter(this);
-    }
-
-    bool eventFilter(QObject*, QEvent* event) override {
-        switch (event->type()) {
-            case QEvent::Hide:
-                Done();
-                break;
-            case QEvent::Expose:
-            case QEvent::Move:
-            case QEvent::Paint:
-            case QEvent::WindowActivate:
-                if (window_->frameGeometry() != window_->geometry()) {
-                    if (screen_) MoveFrameToCentre(window_, screen_);
-                    Done();
-                }
-                break;
-            default:
-                break;
-        }
-        return false;
-    }
-
-private:
-    void Done() {
-        window_->removeEventFilter(this);
-        if (QWindow* handle = window_->windowHandle()) handle->removeEventFilter(this);
-        deleteLater();
-    }
-
-    QWidget* window_;
-    QPointer<QScreen> screen_;
-};
-
-}  // namespace
-
-void CentreOnScreen(QWidget* window, QScreen* screen) {
-    if (!screen) screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    if (!screen) return;
-    MoveFrameToCentre(window, screen);
-    if (window->frameGeometry() == window->geometry()) new FrameCentring(window, screen);
 }
 
 }  // namespace vesk

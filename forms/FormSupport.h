@@ -3,11 +3,11 @@
 // helpers to place a control and give it a font.
 
 #include <QColor>
+#include <QFont>
 #include <QPalette>
 #include <QString>
 #include <string>
 
-class QScreen;
 class QWidget;
 
 namespace vesk {
@@ -39,19 +39,16 @@ struct FontSpec {
     bool bold = false;
 };
 
+// The font with the face put in, its size and weight kept: for the windows
+// that take the system's font size, such as the message boxes and menus.
+QFont InFace(QFont font, Face face);
+
 // Gives the widget the font and the text colour; its children inherit both
 // unless they get their own.
 void ApplyFont(QWidget* widget, const FontSpec& font);
 
 // Names the widget and places it in its parent's client area.
 void Place(QWidget* widget, const char* name, int left, int top, int width, int height);
-
-// Moves a top-level window so that it is centred on a screen (its own when
-// none is given) as the user sees it, with the window manager's frame. A frame
-// that the window manager adds only after the window is shown counts as well:
-// the window is centred again when the frame's extents become known. Without a
-// window manager the client area is centred.
-void CentreOnScreen(QWidget* window, QScreen* screen = nullptr);
 
 // Field texts are UTF-8; these convert at the Qt boundary.
 inline QString ToQt(const std::string& text) { return QString::fromStdString(text); }

@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QEnterEvent>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -13,6 +14,10 @@ TImage::TImage(QWidget* parent, const QPixmap& picture) : QWidget(parent), pictu
     hintTimer_.setSingleShot(true);
     hintTimer_.setInterval(kHintPause);
     connect(&hintTimer_, &QTimer::timeout, this, &TImage::ShowHint);
+}
+
+bool TImage::Clickable() const {
+    return isSignalConnected(QMetaMethod::fromSignal(&TImage::clicked));
 }
 
 void TImage::paintEvent(QPaintEvent*) {

@@ -23,6 +23,8 @@ public:
     const QString& Hint() const { return hint_; }
     // True while the hint is waiting for the pointer to rest.
     bool HintPending() const { return hintTimer_.isActive(); }
+    // True when a handler is bound to the clicks.
+    bool Clickable() const;
 
 signals:
     void clicked();

@@ -1,5 +1,6 @@
 #include "forms/MainV310.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -18,6 +19,8 @@
 #include "forms/FormSupport.h"
 #include "forms/HandlerGuard.h"
 #include "forms/Image.h"
+#include "forms/Placement.h"
+#include "forms/WindowManager.h"
 #include "textconv/Conversions.h"
 #include "textconv/Failures.h"
 #include "textconv/SystemClock.h"
@@ -136,7 +139,7 @@ void TPagesDlg::Button6Click() {
 }
 
 void TPagesDlg::Button4Click() {
-    if (AboutBox) AboutBox->ShowModal();
+    if (AboutBox) AboutBox->ShowModal(this);
 }
 
 void TPagesDlg::Image1Click() { Button4Click(); }
@@ -145,7 +148,20 @@ void TPagesDlg::Button5Click() { close(); }
 
 void TPagesDlg::Timer1Timer() { Label19->setText(ToQt(UptimeText(SystemTickCount()))); }
 
+bool TPagesDlg::event(QEvent* event) {
+    if (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowUnblocked) {
+        blocked_ = event->type() == QEvent::WindowBlocked;
+        // A screen reader learns that the dialog takes input again, or not.
+        QAccessible::State changed;
+        changed.disabled = true;
+        QAccessibleStateChangeEvent sensitivity(this, changed);
+        QAccessible::updateAccessibility(&sensitivity);
+    }
+    return QWidget::event(event);
+}
+
 void TPagesDlg::showEvent(QShowEvent* event) {
+    AskForFrame(this, FrameBoxes::MinimiseAndClose);
     if (!placed_) {
         CentreOnScreen(this);
         placed_ = true;

@@ -125,7 +125,11 @@ public:
     void Button5Click();
     void Timer1Timer();
 
+    // True while a modal box (the about box, an error box) blocks the dialog.
+    bool Blocked() const { return blocked_; }
+
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -137,6 +141,7 @@ private:
 
     PagesDlgOptions options_;
     bool placed_ = false;
+    bool blocked_ = false;
 };
 
 // The main dialog; set when its construction starts, cleared when it fails.

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "calendar/Calendar.h"
+#include "forms/Accessible.h"
 #include "forms/Bevel.h"
 #include "forms/Edit.h"
 #include "forms/FormSupport.h"
@@ -89,6 +90,9 @@ QPushButton* Button(QWidget* parent, const char* name, int left, int top, int wi
 QWidget* Page(QTabWidget* pages, const char* name, const char* caption) {
     auto* page = new QWidget(pages);
     page->setObjectName(QString::fromLatin1(name));
+    // The button face of the dialog, not the style's lighter tab pane.
+    page->setAutoFillBackground(true);
+    page->setBackgroundRole(QPalette::Button);
     pages->addTab(page, QString::fromUtf8(caption));
     return page;
 }
@@ -217,6 +221,8 @@ void TPagesDlg::BuildLayout() {
     Place(Panel4, "Panel4", 3, 43, 55, 24);
     ApplyFont(Panel4, kSundayFont);
     Panel4->SetCaption(QString::fromUtf8("日"));
+    // The grid's header cell under it reads the same day name.
+    HideFromScreenReaders(Panel4);
 
     // Bottom strip.
     Button4 = Button(Panel2, "Button4", 233, 8, 104, 29, "バージョン情報", &kAboutButtonFont, Stop::Yes);

@@ -232,8 +232,8 @@ QString U(const char* text) { return QString::fromUtf8(text); }
 
 // A screen reader reads the grid as the eye sees it: a table named by the
 // month, the weekday names in the header row, the day numbers in the six week
-// rows below it, and the current day selected and focused. The children are
-// the cells of the grid, row by row.
+// rows below it, and the current day selected. The children are the cells of
+// the grid, row by row.
 TEST_F(CalendarWidgetTest, AScreenReaderReadsATableOfTheMonth) {
     QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&calendar);
     ASSERT_NE(table, nullptr);
@@ -285,11 +285,8 @@ TEST_F(CalendarWidgetTest, AScreenReaderReadsATableOfTheMonth) {
     QAccessibleInterface* current = selected.front();
     EXPECT_EQ(current, cells->cellAt(0, 1));
     EXPECT_EQ(current->text(QAccessible::Name), U("1"));
-    EXPECT_EQ(table->focusChild(), current);
     EXPECT_TRUE(current->state().selected);
-    EXPECT_TRUE(current->state().focused);
     EXPECT_FALSE(cells->cellAt(1, 2)->state().selected);
-    EXPECT_FALSE(cells->cellAt(1, 2)->state().focused);
 
     // A point on the screen finds its cell.
     const QPoint onThe15th = calendar.mapToGlobal(calendar.CellRect(1, 3).center());
@@ -307,8 +304,36 @@ TEST_F(CalendarWidgetTest, AfterAMoveTheTableReadsTheNewMonth) {
     EXPECT_EQ(table->text(QAccessible::Name), U("2024年2月"));
     EXPECT_EQ(the29th->text(QAccessible::Name), U("29"));
     EXPECT_EQ(cells->selectedCells(), QList<QAccessibleInterface*>{the29th});
-    EXPECT_TRUE(the29th->state().focused);
+    EXPECT_TRUE(the29th->state().selected);
     EXPECT_FALSE(cells->cellAt(0, 1)->state().selected);
+}
+
+// The current cell is selected whether or not the grid has the focus; it
+// claims the focus only while the grid has it, and a grid that takes no focus
+// has no cell that could.
+TEST_F(CalendarWidgetTest, TheCurrentCellIsFocusedOnlyWhileTheGridIs) {
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&calendar);
+    ASSERT_NE(table, nullptr);
+    QAccessibleInterface* current = table->tableInterface()->cellAt(0, 1);
+    calendar.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&calendar));
+
+    calendar.clearFocus();
+    ASSERT_FALSE(calendar.hasFocus());
+    EXPECT_TRUE(current->state().selected);
+    EXPECT_FALSE(current->state().focused);
+    EXPECT_EQ(table->focusChild(), nullptr);
+
+    calendar.setFocus();
+    ASSERT_TRUE(calendar.hasFocus());
+    EXPECT_TRUE(current->state().focused);
+    EXPECT_EQ(table->focusChild(), current);
+    EXPECT_TRUE(table->tableInterface()->cellAt(1, 2)->state().focusable);
+
+    calendar.setFocusPolicy(Qt::NoFocus);
+    calendar.clearFocus();
+    EXPECT_FALSE(current->state().focused);
+    EXPECT_FALSE(table->tableInterface()->cellAt(1, 2)->state().focusable);
 }
 
 }  // namespace

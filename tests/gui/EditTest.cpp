@@ -1,13 +1,17 @@
-// The edit field: the program's writes show the start of the text, and the
-// user's changes keep one level of undo and no history beyond it.
+// The edit field: the program's writes show the start of the text, the
+// user's changes keep one level of undo and no history beyond it, and its
+// menu speaks the user's language.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLocale>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 
+#include "app/Application.h"
 #include "forms/Edit.h"
 
 namespace vesk::test {
@@ -143,6 +147,45 @@ TEST_F(EditTest, TheContextMenuUndoesTheFieldsLastChange) {
     QApplication::sendEvent(&edit, &event);
     EXPECT_TRUE(seen);
     EXPECT_EQ(edit.text(), QStringLiteral("2001"));
+}
+
+// The texts of the field's context menu, read while it is open.
+QStringList MenuTexts(TEdit& edit) {
+    QStringList texts;
+    QTimer::singleShot(50, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions())
+            if (!action->isSeparator()) texts.push_back(action->text().section(u'\t', 0, 0));
+        menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), edit.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&edit, &event);
+    return texts;
+}
+
+// The menu speaks the language of Qt's translation that the application has
+// loaded for the user's locale: Japanese under ja_JP, English without one.
+TEST_F(EditTest, TheContextMenuSpeaksTheUsersLanguage) {
+    auto& application = *static_cast<TApplication*>(QCoreApplication::instance());
+    struct Restore {
+        TApplication& application;
+        ~Restore() { application.LoadQtTranslation(QLocale::c()); }
+    } restore{application};
+
+    ASSERT_TRUE(application.LoadQtTranslation(QLocale(QLocale::Japanese, QLocale::Japan)));
+    const QStringList japanese = MenuTexts(edit);
+    ASSERT_EQ(japanese.size(), 6);
+    for (const QString& text : japanese) {
+        const bool inJapanese = std::any_of(text.begin(), text.end(), [](QChar c) {
+            return c.unicode() >= 0x3040 && c.unicode() <= 0x9fff;  // kana and kanji
+        });
+        EXPECT_TRUE(inJapanese) << text.toStdString();
+    }
+
+    EXPECT_FALSE(application.LoadQtTranslation(QLocale::c()));
+    EXPECT_EQ(MenuTexts(edit),
+              (QStringList{"&Undo", "Cu&t", "&Copy", "&Paste", "Delete", "Select All"}));
 }
 
 }  // namespace

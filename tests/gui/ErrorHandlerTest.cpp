@@ -57,6 +57,9 @@ TEST(ErrorHandlerTest, AFailureEscapingAnEventIsShownWithTheApplicationTitle) {
         EXPECT_EQ(box.icon, QMessageBox::Critical);
         // Wide enough for a title bar to show the whole caption.
         EXPECT_GE(box.width, 300);
+        // The forms' proportional Japanese face, whatever the desktop's default.
+        EXPECT_EQ(box.textFace, QStringLiteral("IPAPGothic"));
+        EXPECT_EQ(box.buttonFace, QStringLiteral("IPAPGothic"));
     }
 }
 

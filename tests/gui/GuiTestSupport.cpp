@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontInfo>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -66,7 +68,12 @@ BoxCloser::BoxCloser()
           box->text = messageBox->text();
           box->icon = messageBox->icon();
           box->buttons = static_cast<int>(messageBox->buttons().size());
-          if (QAbstractButton* ok = messageBox->button(QMessageBox::Ok)) Click(ok);
+          if (auto* label = messageBox->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+              box->textFace = QFontInfo(label->font()).family();
+          if (QAbstractButton* ok = messageBox->button(QMessageBox::Ok)) {
+              box->buttonFace = QFontInfo(ok->font()).family();
+              Click(ok);
+          }
       }) {}
 
 DialogFixture::DialogFixture() {

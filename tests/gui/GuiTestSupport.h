@@ -52,6 +52,9 @@ struct SeenBox {
     int buttons = 0;
     int width = 0;
     QPalette palette;
+    // The faces that the text and the OK button are drawn in.
+    QString textFace;
+    QString buttonFace;
 };
 
 // Runs action on the first modal window that appears within five seconds

@@ -103,6 +103,21 @@ TEST_F(MainDialogTest, PagesPanelAndGridFillTheirAreasExactly) {
         dlg.Calen1->CellRect(0, 0).translated(dlg.Calen1->pos()).contains(dlg.Panel4->geometry()));
 }
 
+// The pages have the button face of the dialog and its panels, not the tab
+// pane's lighter colour of the style.
+TEST_F(MainDialogTest, ThePagesHaveTheButtonFace) {
+    const QColor face = LightPalette().color(QPalette::Button);
+    ASSERT_EQ(face, QColor(212, 208, 200));
+    for (QWidget* page : {dlg.TabSheet1, dlg.TabSheet2, dlg.TabSheet3}) {
+        ShowPage(page);
+        const QImage picture = dlg.grab().toImage();
+        // An empty spot near each corner of the page.
+        for (QPoint spot : {QPoint(3, 3), QPoint(page->width() - 4, page->height() - 4)})
+            EXPECT_EQ(picture.pixelColor(page->mapTo(&dlg, spot)), face)
+                << page->objectName().toStdString() << " " << spot.x() << "," << spot.y();
+    }
+}
+
 // The uptime strip's lowered box: one shadow line along the top and left, one
 // highlight line along the bottom and right, nothing doubled inside them.
 TEST_F(MainDialogTest, TheLoweredBoxIsOneLineEachWay) {
